@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace pw::app {
+
+struct CommandLineOptions {
+    bool headless = false;
+    bool json = false;
+    std::optional<long long> samples; // stop after this many cycles
+    bool exportCsv = false;
+    QString root = QStringLiteral("/");
+    std::optional<QString> latencyHost;
+    bool dashboard = false; // --dashboard [PAGE]
+    std::optional<QString> dashboardPage;
+};
+
+struct CommandLineResult {
+    enum class Action { Run, ShowHelp, ShowVersion, Error } action = Action::Run;
+    CommandLineOptions options;
+    QString error; // one line naming the bad option or value
+};
+
+// Pure: parses the arguments after the program name.
+CommandLineResult parseCommandLine(const QStringList& arguments);
+QString usageText();
+
+} // namespace pw::app

@@ -1,0 +1,49 @@
+#include "app/headless_main.h"
+
+#include "app/counters.h"
+#include "app/headless_reporter.h"
+#include "app/headless_sections.h"
+#include "app/termination_signals.h"
+#include "platform/linux/dbus_desktop_notifier.h"
+#include "services/log_line.h"
+#include "services/system_stats_provider.h"
+
+#include <QCoreApplication>
+
+namespace pw::app {
+
+int runHeadless(int& argc, char** argv, const CommandLineOptions& options) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Pulsewick"));
+    QCoreApplication::setApplicationName(QStringLiteral("Pulsewick"));
+    // Log lines must not break the one-object-per-line JSON stream.
+    setLogTarget(options.json ? LogTarget::StandardError : LogTarget::StandardOutput);
+
+    useCountersRoot(options.root);
+    SystemStatsProvider::configureShared(sharedCounters(),
+                                         std::make_shared<platform::DBusDesktopNotifier>());
+    SystemStatsProvider& stats = SystemStatsProvider::shared();
+
+    HeadlessReporter reporter(stats, {options.json, options.samples, options.exportCsv});
+    addProbeSections(reporter, options);
+
+    int exitCode = 0;
+    QObject::connect(&reporter, &HeadlessReporter::finished, &app, [&](int code) {
+        exitCode = code;
+        QCoreApplication::quit();
+    });
+    TerminationSignals signals;
+    QObject::connect(&signals, &TerminationSignals::terminationRequested, &app, [&] {
+        if (options.exportCsv) {
+            if (const std::optional<QString> path = stats.exportHistoryToCSV())
+                std::printf("%s\n", path->toUtf8().constData());
+            else
+                exitCode = 1;
+        }
+        QCoreApplication::quit();
+    });
+    app.exec();
+    return exitCode;
+}
+
+} // namespace pw::app

@@ -1,0 +1,8 @@
+target_sources(pw_platform PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/proc_parsers.h
+    ${CMAKE_CURRENT_LIST_DIR}/proc_parsers.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/file_reader.h
+    ${CMAKE_CURRENT_LIST_DIR}/file_reader.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/linux_system_counters.h
+    ${CMAKE_CURRENT_LIST_DIR}/linux_system_counters.cpp
+)

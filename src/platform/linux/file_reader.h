@@ -1,0 +1,58 @@
+#pragma once
+
+// Thin wrappers over the POSIX calls the backend needs. Plain open/read into a
+// buffer the caller keeps, because the counters are read every second.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pw::platform {
+
+// Files and directories opened through this file since start; the cycle benchmark
+// prints it to show what one cycle costs.
+std::uint64_t openedFileCount();
+
+// Reads the whole file at `path` into `buffer`, which keeps its size between calls
+// so a steady caller does not allocate. The view points into `buffer` and is valid
+// until its next use. Absent if the file cannot be opened or read (also when
+// `path` is a directory).
+std::optional<std::string_view> readFile(const std::string& path, std::string& buffer);
+
+// The names in a directory, without "." and "..", in no particular order; absent
+// if it cannot be listed.
+std::optional<std::vector<std::string>> listDirectory(const std::string& path);
+
+// Calls `visit(name)` for each entry of a directory without collecting them;
+// false if it cannot be listed.
+template <typename Visit> bool forEachDirectoryEntry(const std::string& path, Visit&& visit);
+
+// The target of a symbolic link, as written in the link; absent if `path` is not
+// a readable link.
+std::optional<std::string> readSymlink(const std::string& path);
+
+// Something (file, directory or link, even a dangling one) is at `path`.
+bool pathExists(const std::string& path);
+
+namespace detail {
+struct DirectoryHandle;
+DirectoryHandle* openDirectory(const std::string& path);
+const char* nextEntry(DirectoryHandle* handle); // nullptr at the end
+void closeDirectory(DirectoryHandle* handle);
+} // namespace detail
+
+template <typename Visit> bool forEachDirectoryEntry(const std::string& path, Visit&& visit) {
+    auto* handle = detail::openDirectory(path);
+    if (handle == nullptr) {
+        return false;
+    }
+    while (const char* name = detail::nextEntry(handle)) {
+        visit(std::string_view(name));
+    }
+    detail::closeDirectory(handle);
+    return true;
+}
+
+} // namespace pw::platform

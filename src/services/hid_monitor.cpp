@@ -1,0 +1,57 @@
+#include "services/hid_monitor.h"
+
+#include "services/log_line.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace pw {
+namespace {
+std::string lowered(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+} // namespace
+
+HIDMonitor::HIDMonitor(std::shared_ptr<platform::SystemCounters> counters)
+    : m_counters(std::move(counters)) {}
+
+const std::vector<std::string>& HIDMonitor::candidateKeys() {
+    static const std::vector<std::string> keys = {"Package id",   "Tdie",        "Tctl",
+                                                  "x86_pkg_temp", "cpu_thermal", "cpu-thermal",
+                                                  "soc_thermal",  "soc-thermal"};
+    return keys;
+}
+
+std::optional<double> HIDMonitor::readTemperature(const QString& key) {
+    const auto sensors = m_counters->thermalSensors();
+    if (!sensors) {
+        // Once per spell: a machine without sensors would otherwise log every second.
+        if (!m_reportedMissing)
+            logLine(QStringLiteral("HIDMonitor: No thermal services found."));
+        m_reportedMissing = true;
+        return std::nullopt;
+    }
+    m_reportedMissing = false;
+
+    std::vector<std::string> candidates;
+    candidates.reserve(candidateKeys().size() + 1);
+    candidates.push_back(lowered(key.toStdString()));
+    for (const std::string& k : candidateKeys())
+        candidates.push_back(lowered(k));
+
+    for (const platform::ThermalSensor& sensor : *sensors) {
+        const std::string name = lowered(sensor.productName);
+        for (const std::string& candidate : candidates) {
+            if (candidate.empty() || name.find(candidate) == std::string::npos)
+                continue;
+            const std::optional<double> value = m_counters->readThermalSensor(sensor);
+            if (value && *value > 0.0)
+                return value;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace pw

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace pw {
+
+// The program's log: one line per failure, on standard output unless the
+// headless JSON stream needs standard output to itself.
+enum class LogTarget { StandardOutput, StandardError };
+
+void setLogTarget(LogTarget target);
+void logLine(const QString& line);
+
+// Replaces the output for tests; an empty function restores it.
+void setLogSink(std::function<void(const QString&)> sink);
+
+} // namespace pw

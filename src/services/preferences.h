@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QObject>
+#include <QSettings>
+
+namespace pw {
+
+// The two persisted preferences. One instance is shared by every holder, so a
+// change made anywhere reaches every view at once. Defaults are never written;
+// a stored value of the wrong type reads as the default.
+class Preferences : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool showFullProcessPath READ showFullProcessPath WRITE setShowFullProcessPath NOTIFY
+                   showFullProcessPathChanged)
+    Q_PROPERTY(double cpuAlertThreshold READ cpuAlertThreshold WRITE setCpuAlertThreshold NOTIFY
+                   cpuAlertThresholdChanged)
+
+public:
+    static constexpr bool kDefaultShowFullProcessPath = false;
+    static constexpr double kDefaultCpuAlertThreshold = 90.0;
+
+    // The store for organisation and application "Pulsewick" in the user's
+    // configuration folder.
+    static Preferences& shared();
+
+    // A store at an explicit file, for tests.
+    explicit Preferences(const QString& iniPath, QObject* parent = nullptr);
+
+    bool showFullProcessPath() const { return m_showFullProcessPath; }
+    void setShowFullProcessPath(bool value);
+
+    double cpuAlertThreshold() const { return m_cpuAlertThreshold; }
+    void setCpuAlertThreshold(double value);
+
+Q_SIGNALS:
+    void showFullProcessPathChanged(bool value);
+    void cpuAlertThresholdChanged(double value);
+
+private:
+    Preferences();
+    void load();
+    void store(const char* key, const QVariant& value);
+
+    QSettings m_settings;
+    bool m_showFullProcessPath = kDefaultShowFullProcessPath;
+    double m_cpuAlertThreshold = kDefaultCpuAlertThreshold;
+};
+
+} // namespace pw

@@ -1,0 +1,7 @@
+pw_add_test(tst_cpu_load engine/tst_cpu_load.cpp LIBS pw_services)
+pw_add_test(tst_battery_info engine/tst_battery_info.cpp LIBS pw_services)
+pw_add_test(tst_stats_store engine/tst_stats_store.cpp LIBS pw_services)
+pw_add_test(tst_history_csv engine/tst_history_csv.cpp LIBS pw_services)
+pw_add_test(tst_preferences engine/tst_preferences.cpp LIBS pw_services)
+pw_add_test(tst_command_line engine/tst_command_line.cpp LIBS pw_app)
+add_dependencies(tst_command_line pulsewick)

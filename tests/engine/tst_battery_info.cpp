@@ -1,0 +1,88 @@
+#include "services/battery_info.h"
+
+#include <QtTest>
+
+using pw::platform::PowerSupply;
+
+namespace {
+PowerSupply battery(const char* name = "BAT0") {
+    PowerSupply s;
+    s.name = name;
+    s.type = "Battery";
+    s.scope = "";
+    s.status = "Discharging";
+    return s;
+}
+} // namespace
+
+class TestBatteryInfo : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void choosesTheInternalBattery() {
+        PowerSupply mains;
+        mains.name = "AC";
+        mains.type = "Mains";
+        PowerSupply mouse = battery("hid-00:11:22-battery");
+        mouse.scope = "Device";
+        mouse.capacity = 10;
+        PowerSupply internal = battery("BAT0");
+        internal.capacity = 87;
+        QVERIFY(!pw::batteryInfoFrom({}));
+        QVERIFY(!pw::batteryInfoFrom({mains, mouse}));
+        const auto info = pw::batteryInfoFrom({mains, mouse, internal});
+        QVERIFY(info);
+        QCOMPARE(info->percentage, 87);
+    }
+
+    void percentageIsTruncatedFromWhateverTheKernelOffers() {
+        PowerSupply s = battery();
+        s.energyNow = 2;
+        s.energyFull = 3;
+        QCOMPARE(pw::batteryInfoFrom({s})->percentage, 66);
+        s = battery();
+        s.chargeNow = 45;
+        s.chargeFull = 50;
+        QCOMPARE(pw::batteryInfoFrom({s})->percentage, 90);
+        // A full charge of 0 must not divide by zero.
+        s.chargeFull = 0;
+        QCOMPARE(pw::batteryInfoFrom({s})->percentage, 0);
+        QCOMPARE(pw::batteryInfoFrom({battery()})->percentage, 0);
+    }
+
+    void wattageIsPositiveWhetherChargingOrNot() {
+        PowerSupply s = battery();
+        s.voltageNow = 12'500'000; // µV
+        s.currentNow = -1'600'000; // µA, negative on some drivers while discharging
+        QCOMPARE(pw::batteryInfoFrom({s})->wattage, 20.0);
+        s.currentNow = 1'600'000;
+        s.status = "Charging";
+        const auto charging = pw::batteryInfoFrom({s});
+        QCOMPARE(charging->wattage, 20.0);
+        QVERIFY(charging->isCharging);
+        s.powerNow = 7'250'000; // µW wins when the kernel reports it
+        QCOMPARE(pw::batteryInfoFrom({s})->wattage, 7.25);
+        s = battery();
+        s.voltageNow = 12'000'000; // no current: no draw can be known
+        QCOMPARE(pw::batteryInfoFrom({s})->wattage, 0.0);
+    }
+
+    void timeToEmptyOnlyWhileDischarging() {
+        PowerSupply s = battery();
+        s.energyNow = 30'000'000; // 30 Wh
+        s.powerNow = 10'000'000;  // 10 W → 3 h
+        QCOMPARE(pw::batteryInfoFrom({s})->timeToEmpty, 180);
+        s.powerNow.reset();
+        s.chargeNow = 2'000'000;   // 2 Ah
+        s.currentNow = -4'000'000; // 4 A → 30 min
+        QCOMPARE(pw::batteryInfoFrom({s})->timeToEmpty, 30);
+        s.status = "Charging";
+        QCOMPARE(pw::batteryInfoFrom({s})->timeToEmpty, -1);
+        s = battery();
+        s.energyNow = 30'000'000;
+        s.powerNow = 0; // idle reading: unknown, not infinite
+        QCOMPARE(pw::batteryInfoFrom({s})->timeToEmpty, -1);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestBatteryInfo)
+#include "tst_battery_info.moc"

@@ -1,0 +1,143 @@
+#include "app/command_line.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QtTest>
+
+using pw::app::CommandLineResult;
+using pw::app::parseCommandLine;
+
+namespace {
+struct Run {
+    int exitCode = -1;
+    QByteArray out, err;
+};
+
+Run runBinary(const QStringList& args,
+              const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    QProcess p;
+    QProcessEnvironment e = env;
+    e.remove(QStringLiteral("DISPLAY"));
+    e.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    p.setProcessEnvironment(e);
+    p.start(QStringLiteral(PW_BINARY), args);
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished();
+    }
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void parsesTheOptions() {
+        auto r = parseCommandLine({"--headless", "--json", "--samples", "3", "--root", "/tmp/x",
+                                   "--latency-host", "127.0.0.1", "--export-csv"});
+        QCOMPARE(r.action, CommandLineResult::Action::Run);
+        QVERIFY(r.options.headless && r.options.json && r.options.exportCsv);
+        QCOMPARE(*r.options.samples, 3);
+        QCOMPARE(r.options.root, QStringLiteral("/tmp/x"));
+        QCOMPARE(*r.options.latencyHost, QStringLiteral("127.0.0.1"));
+        r = parseCommandLine({"--samples=2", "--dashboard", "History"});
+        QCOMPARE(*r.options.samples, 2);
+        QCOMPARE(*r.options.dashboardPage, QStringLiteral("History"));
+        r = parseCommandLine({"--dashboard", "--headless"});
+        QVERIFY(r.options.dashboard && !r.options.dashboardPage && r.options.headless);
+    }
+
+    void rejectsBadInputNamingIt() {
+        for (const QStringList& args : QList<QStringList>{{"--bogus"},
+                                                          {"--samples", "zero"},
+                                                          {"--samples", "0"},
+                                                          {"--samples"},
+                                                          {"--root"},
+                                                          {"--latency-host", "-f"},
+                                                          {"--headless=yes"}}) {
+            const auto r = parseCommandLine(args);
+            QCOMPARE(r.action, CommandLineResult::Action::Error);
+            QVERIFY2(!r.error.contains(QLatin1Char('\n')), qPrintable(r.error));
+        }
+        QVERIFY(parseCommandLine({"--bogus"}).error.contains(QStringLiteral("--bogus")));
+        QVERIFY(parseCommandLine({"--samples", "zero"}).error.contains(QStringLiteral("zero")));
+    }
+
+    void binaryExitStatuses() {
+        Run r = runBinary({"--frobnicate"});
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY(r.err.startsWith("pulsewick: unknown option \"--frobnicate\"\nUsage:"));
+        r = runBinary({"--help"});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.out.contains("--latency-host"));
+        r = runBinary({"--version"});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.out.startsWith("pulsewick "));
+    }
+
+    void headlessJsonOnAFixture() {
+        const QString root = QStringLiteral(PW_FIXTURES "/intel-hybrid-laptop");
+        if (!QFileInfo::exists(root))
+            QSKIP("fixture missing");
+        QTemporaryDir tmp;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TMPDIR"), tmp.path());
+        const Run r = runBinary({"--headless", "--json", "--samples", "3", "--root", root,
+                                 "--latency-host", "127.0.0.1", "--export-csv"},
+                                env);
+        QCOMPARE(r.exitCode, 0);
+        const QList<QByteArray> lines = r.out.trimmed().split('\n');
+        QCOMPARE(lines.size(), 4); // three cycles, then the CSV path
+        for (int i = 0; i < 3; ++i) {
+            QJsonParseError error;
+            const QJsonObject o = QJsonDocument::fromJson(lines[i], &error).object();
+            QCOMPARE(error.error, QJsonParseError::NoError);
+            for (const char* key :
+                 {"time",           "cpuUsage",          "cpuHistory",        "eClusterUsage",
+                  "pClusterUsage",  "aneUsage",          "memoryUsed",        "memoryTotal",
+                  "memoryPressure", "memoryWired",       "memoryCompressed",  "memoryApp",
+                  "memorySwap",     "networkUpload",     "networkDownload",   "socTemperature",
+                  "powerDraw",      "batteryPercentage", "batteryIsCharging", "batteryTimeToEmpty",
+                  "efficiencyRatio"})
+                QVERIFY2(o.contains(QLatin1String(key)), key);
+            QCOMPARE(o.value("cpuHistory").toArray().size(), 60);
+            QVERIFY(o.value("memoryTotal").toDouble() > 1.0);
+            QVERIFY(o.value("socTemperature").toDouble() > 0.0);
+            QVERIFY(o.value("batteryPercentage").toInt() > 0);
+        }
+        const QString csv = QString::fromUtf8(lines[3]);
+        QVERIFY(csv.startsWith(tmp.path()));
+        QVERIFY(QFile::exists(csv));
+    }
+
+    void logLinesStayOffTheJsonStream() {
+        const QString root = QStringLiteral(PW_FIXTURES "/bare-vm");
+        if (!QFileInfo::exists(root))
+            QSKIP("fixture missing");
+        const Run r =
+            runBinary({"--json", "--samples", "2", "--root", root, "--latency-host", "127.0.0.1"});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.err.contains("HIDMonitor: No thermal services found.\n"));
+        QCOMPARE(r.err.count("HIDMonitor"), 1);
+        for (const QByteArray& line : r.out.trimmed().split('\n'))
+            QVERIFY(QJsonDocument::fromJson(line).isObject());
+    }
+
+    void failedExportExitsNonZero() {
+        const QString root = QStringLiteral(PW_FIXTURES "/bare-vm");
+        if (!QFileInfo::exists(root))
+            QSKIP("fixture missing");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TMPDIR"), QStringLiteral("/nonexistent/pulsewick-test"));
+        const Run r = runBinary({"--headless", "--samples", "1", "--export-csv", "--root", root,
+                                 "--latency-host", "127.0.0.1"},
+                                env);
+        QVERIFY(r.exitCode != 0);
+        QVERIFY(r.out.contains("Failed to write CSV: "));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_command_line.moc"

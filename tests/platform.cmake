@@ -1,0 +1,2 @@
+pw_add_test(tst_proc_parsers platform/tst_proc_parsers.cpp LIBS pw_platform)
+pw_add_test(tst_linux_counters platform/tst_linux_counters.cpp platform/fixture_copy.h LIBS pw_platform)
