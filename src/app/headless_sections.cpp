@@ -1,9 +1,70 @@
 #include "app/headless_sections.h"
 
+#include "app/counters.h"
 #include "app/headless_reporter.h"
+#include "services/ping_service.h"
+#include "services/process_monitor.h"
+
+#include <QJsonArray>
 
 namespace pw::app {
+namespace {
 
-void addProbeSections(HeadlessReporter&, const CommandLineOptions&) {}
+QJsonArray processesJson(const QList<ProcessInfoData>& processes) {
+    QJsonArray list;
+    for (const ProcessInfoData& p : processes)
+        list.append(QJsonObject{{QStringLiteral("id"), p.id},
+                                {QStringLiteral("name"), p.name},
+                                {QStringLiteral("fullPath"), p.fullPath},
+                                {QStringLiteral("cpuUsage"), p.cpuUsage},
+                                {QStringLiteral("energyImpact"), p.energyImpact}});
+    return list;
+}
+
+QString processesText(const QList<ProcessInfoData>& processes) {
+    QStringList parts;
+    for (const ProcessInfoData& p : processes)
+        parts << QStringLiteral("%1 %2%").arg(p.name).arg(p.cpuUsage, 0, 'f', 1);
+    return QStringLiteral("Top: ") +
+           (parts.isEmpty() ? QStringLiteral("none") : parts.join(QStringLiteral(", ")));
+}
+
+} // namespace
+
+void addProbeSections(HeadlessReporter& reporter, const CommandLineOptions& options) {
+    auto* processes = new ProcessMonitor(sharedCounters(), &reporter);
+    auto* ping = new PingService(
+        options.latencyHost.value_or(QString::fromLatin1(PingService::kDefaultHost)), &reporter);
+
+    // The list is printed once per publication, not on every cycle.
+    auto published = std::make_shared<bool>(false);
+    QObject::connect(processes, &ProcessMonitor::topProcessesChanged, &reporter,
+                     [published] { *published = true; });
+
+    reporter.addSection(
+        {[ping](QJsonObject& o) {
+             QJsonArray history;
+             for (double v : ping->latencyHistory())
+                 history.append(v);
+             o.insert(QStringLiteral("currentLatency"), ping->currentLatency());
+             o.insert(QStringLiteral("latencyHistory"), history);
+         },
+         [ping] {
+             return QStringLiteral("Latency %1 ms").arg(ping->currentLatency(), 0, 'f', 1);
+         }});
+    reporter.addSection({[processes, published](QJsonObject& o) {
+                             if (!*published)
+                                 return;
+                             *published = false;
+                             o.insert(QStringLiteral("topProcesses"),
+                                      processesJson(processes->topProcesses()));
+                         },
+                         [processes, published]() -> QString {
+                             if (!*published)
+                                 return {};
+                             *published = false;
+                             return processesText(processes->topProcesses());
+                         }});
+}
 
 } // namespace pw::app

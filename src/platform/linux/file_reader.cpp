@@ -56,6 +56,36 @@ std::optional<std::string_view> readFile(const std::string& path, std::string& b
     return std::string_view(buffer.data(), used);
 }
 
+std::optional<std::string_view> readProcFileAt(int directoryFd, const char* relativePath,
+                                               std::string& buffer) {
+    const int fd = ::openat(directoryFd, relativePath, O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    openedFiles.fetch_add(1, std::memory_order_relaxed);
+    if (buffer.size() < initialBufferSize) {
+        buffer.resize(initialBufferSize);
+    }
+    std::size_t used = 0;
+    while (true) {
+        const ssize_t got = ::read(fd, buffer.data() + used, buffer.size() - used);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        used += static_cast<std::size_t>(got);
+        if (got == 0 || used < buffer.size()) {
+            break;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+    ::close(fd);
+    return std::string_view(buffer.data(), used);
+}
+
 namespace detail {
 
 struct DirectoryHandle {
@@ -69,6 +99,10 @@ DirectoryHandle* openDirectory(const std::string& path) {
     }
     openedFiles.fetch_add(1, std::memory_order_relaxed);
     return new DirectoryHandle{dir};
+}
+
+int directoryFd(DirectoryHandle* handle) {
+    return ::dirfd(handle->dir);
 }
 
 const char* nextEntry(DirectoryHandle* handle) {

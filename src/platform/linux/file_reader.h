@@ -21,6 +21,13 @@ std::uint64_t openedFileCount();
 // `path` is a directory).
 std::optional<std::string_view> readFile(const std::string& path, std::string& buffer);
 
+// Reads a small kernel-generated file relative to an open directory in one
+// read(): such files are produced whole on the first read, so the usual second
+// read that returns 0 is a wasted system call per process. Falls back to the
+// full loop when the first read fills the buffer.
+std::optional<std::string_view> readProcFileAt(int directoryFd, const char* relativePath,
+                                               std::string& buffer);
+
 // The names in a directory, without "." and "..", in no particular order; absent
 // if it cannot be listed.
 std::optional<std::vector<std::string>> listDirectory(const std::string& path);
@@ -40,8 +47,23 @@ namespace detail {
 struct DirectoryHandle;
 DirectoryHandle* openDirectory(const std::string& path);
 const char* nextEntry(DirectoryHandle* handle); // nullptr at the end
+int directoryFd(DirectoryHandle* handle);
 void closeDirectory(DirectoryHandle* handle);
 } // namespace detail
+
+// As forEachDirectoryEntry, also handing `visit` the directory's descriptor.
+template <typename Visit> bool forEachDirectoryEntryWithFd(const std::string& path, Visit&& visit) {
+    auto* handle = detail::openDirectory(path);
+    if (handle == nullptr) {
+        return false;
+    }
+    const int fd = detail::directoryFd(handle);
+    while (const char* name = detail::nextEntry(handle)) {
+        visit(fd, std::string_view(name));
+    }
+    detail::closeDirectory(handle);
+    return true;
+}
 
 template <typename Visit> bool forEachDirectoryEntry(const std::string& path, Visit&& visit) {
     auto* handle = detail::openDirectory(path);

@@ -386,20 +386,21 @@ std::optional<double> LinuxSystemCounters::readThermalSensor(const ThermalSensor
 std::optional<std::vector<ProcessStat>> LinuxSystemCounters::processTable() {
     std::vector<ProcessStat> table;
     table.reserve(lastProcessCount_ + 16);
-    const bool listed = forEachDirectoryEntry(procDir_, [&](std::string_view name) {
-        if (!isAllDigits(name)) {
-            return;
-        }
-        processPath_.assign(procDir_).append(name).append("/stat");
-        const auto text = readFile(processPath_, processBuffer_);
-        if (!text) {
-            return; // exited since the listing
-        }
-        auto stat = parseProcessStat(*text);
-        if (stat && std::to_string(stat->pid) == name) {
-            table.push_back(std::move(*stat));
-        }
-    });
+    const bool listed =
+        forEachDirectoryEntryWithFd(procDir_, [&](int procFd, std::string_view name) {
+            if (!isAllDigits(name)) {
+                return;
+            }
+            processPath_.assign(name).append("/stat");
+            const auto text = readProcFileAt(procFd, processPath_.c_str(), processBuffer_);
+            if (!text) {
+                return; // exited since the listing
+            }
+            auto stat = parseProcessStat(*text);
+            if (stat && std::to_string(stat->pid) == name) {
+                table.push_back(std::move(*stat));
+            }
+        });
     if (!listed) {
         return std::nullopt;
     }

@@ -1,0 +1,100 @@
+#include "services/ping_service.h"
+
+#include "services/log_line.h"
+
+#include <QStringDecoder>
+
+#include <cmath>
+
+namespace pw {
+
+std::optional<double> parseLatency(const QByteArray& output) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(output);
+    if (decoder.hasError()) {
+        return std::nullopt;
+    }
+    static const QString kTime = QStringLiteral("time=");
+    static const QString kMs = QStringLiteral(" ms");
+    const qsizetype time = text.indexOf(kTime);
+    if (time < 0) {
+        return std::nullopt;
+    }
+    const qsizetype start = time + kTime.size();
+    const qsizetype end = text.indexOf(kMs, start);
+    if (end < 0) {
+        return std::nullopt;
+    }
+    const QStringView number = QStringView(text).mid(start, end - start);
+    // toDouble forgives surrounding blanks; the whole text must be the number.
+    if (number.isEmpty() || number.front().isSpace() || number.back().isSpace()) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    if (!ok || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+PingService::PingService(QString host, QObject* parent)
+    : PingService(std::move(host), Polling::Start, parent) {}
+
+PingService::PingService(QString host, Polling polling, QObject* parent)
+    : QObject(parent), m_host(std::move(host)), m_latencyHistory(kHistoryLength, 0.0) {
+    m_timer.setInterval(kIntervalMs);
+    connect(&m_timer, &QTimer::timeout, this, [this] { ping(); });
+    if (polling == Polling::Start) {
+        startPolling();
+    }
+}
+
+void PingService::startPolling() {
+    m_timer.start();
+}
+
+bool PingService::ping() {
+    if (m_inFlight) {
+        return false;
+    }
+    m_inFlight = true;
+    // -w is the whole run's deadline; -t would be the time-to-live on Linux.
+    m_runner.run(QStringLiteral("ping"),
+                 {QStringLiteral("-n"), QStringLiteral("-c"), QStringLiteral("1"),
+                  QStringLiteral("-w"), QStringLiteral("1"), QStringLiteral("--"), m_host},
+                 m_timeoutMs, [this](const CommandResult& result) { applyResult(result); });
+    return true;
+}
+
+void PingService::applyResult(const CommandResult& result) {
+    m_inFlight = false;
+    std::optional<double> latency;
+    if (result.outcome == CommandResult::Outcome::FailedToStart) {
+        // Once per stretch of failures, not every two seconds.
+        if (!m_launchFailureReported) {
+            logLine(QStringLiteral("Ping failed: ") + result.error);
+            m_launchFailureReported = true;
+        }
+    } else if (result.finished()) {
+        latency = parseLatency(result.output);
+        if (latency) {
+            m_launchFailureReported = false;
+        }
+    }
+    store(latency.value_or(0.0));
+    Q_EMIT probeFinished();
+}
+
+void PingService::store(double latency) {
+    if (latency != m_currentLatency) {
+        m_currentLatency = latency;
+        Q_EMIT currentLatencyChanged();
+    }
+    m_latencyHistory.removeFirst();
+    Q_EMIT latencyHistoryChanged();
+    m_latencyHistory.append(latency);
+    Q_EMIT latencyHistoryChanged();
+}
+
+} // namespace pw

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "services/command_runner.h"
+#include "services/polling.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <optional>
+
+namespace pw {
+
+// The round-trip time in the output of `ping`: the text between the first
+// "time=" and the next " ms", when the output is UTF-8 and that text is a whole
+// finite number. Absent otherwise.
+std::optional<double> parseLatency(const QByteArray& output);
+
+// Network latency to one host, probed every 2 seconds, with the last 60 results.
+class PingService : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(double currentLatency READ currentLatency NOTIFY currentLatencyChanged)
+    Q_PROPERTY(QList<double> latencyHistory READ latencyHistory NOTIFY latencyHistoryChanged)
+
+public:
+    // A public resolver that answers ICMP echo; `--latency-host` replaces it.
+    static constexpr auto kDefaultHost = "9.9.9.9";
+    static constexpr int kHistoryLength = 60;
+    static constexpr int kIntervalMs = 2000;
+    // `ping -w 1` gives up after a second; this ends one that does not.
+    static constexpr int kDefaultTimeoutMs = 1800;
+
+    explicit PingService(QString host, QObject* parent = nullptr);
+    PingService(QString host, Polling polling, QObject* parent = nullptr);
+
+    double currentLatency() const { return m_currentLatency; }
+    const QList<double>& latencyHistory() const { return m_latencyHistory; }
+    const QString& host() const { return m_host; }
+
+    void startPolling();
+    // Starts one probe unless one is still in flight; returns whether it did.
+    bool ping();
+    bool probeInFlight() const { return m_inFlight; }
+    void setTimeoutMs(int timeoutMs) { m_timeoutMs = timeoutMs; }
+
+Q_SIGNALS:
+    void currentLatencyChanged();
+    // Emitted twice per probe: once for the removal of the oldest value, once
+    // for the append.
+    void latencyHistoryChanged();
+    // After each probe's result is stored.
+    void probeFinished();
+
+private:
+    void applyResult(const CommandResult& result);
+    void store(double latency);
+
+    QString m_host;
+    double m_currentLatency = 0.0;
+    QList<double> m_latencyHistory;
+    QTimer m_timer;
+    CommandRunner m_runner;
+    int m_timeoutMs = kDefaultTimeoutMs;
+    bool m_inFlight = false;
+    bool m_launchFailureReported = false;
+};
+
+} // namespace pw

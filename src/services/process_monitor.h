@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/system_counters.h"
+#include "services/application_catalog.h"
+#include "services/polling.h"
+#include "services/process_info_data.h"
+#include "services/process_ranking.h"
+
+#include <QList>
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+
+namespace pw {
+
+// The five processes that used the most CPU over the last 2-second interval,
+// from the kernel's process table.
+class ProcessMonitor : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QList<pw::ProcessInfoData> topProcesses READ topProcesses NOTIFY topProcessesChanged)
+
+public:
+    static constexpr int kIntervalMs = 2000;
+    static constexpr int kListLength = 5;
+    static constexpr double kEnergyPerCpuPercent = 0.8;
+
+    // Takes the baseline sample and starts polling.
+    explicit ProcessMonitor(std::shared_ptr<platform::SystemCounters> counters,
+                            QObject* parent = nullptr);
+    ProcessMonitor(std::shared_ptr<platform::SystemCounters> counters, Polling polling,
+                   std::shared_ptr<ApplicationCatalog> catalog, QObject* parent = nullptr);
+
+    const QList<ProcessInfoData>& topProcesses() const { return m_topProcesses; }
+
+    void startPolling();
+    // One cycle: sample the table and publish the new list.
+    void updateProcesses();
+
+Q_SIGNALS:
+    // On every publication, even when the list is the same.
+    void topProcessesChanged();
+
+private:
+    std::shared_ptr<platform::SystemCounters> m_counters;
+    std::shared_ptr<ApplicationCatalog> m_catalog;
+    ProcessSample m_previous;
+    QList<ProcessInfoData> m_topProcesses;
+    QTimer m_timer;
+};
+
+} // namespace pw

@@ -1,0 +1,270 @@
+#include "clocked_counters.h"
+#include "generated_process_tree.h"
+#include "platform/fake/fake_system_counters.h"
+#include "platform/fixture_copy.h"
+#include "services/process_monitor.h"
+
+#include <QImage>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <filesystem>
+
+using pw::ApplicationCatalog;
+using pw::Polling;
+using pw::ProcessInfoData;
+using pw::ProcessMonitor;
+using pw::platform::FakeSystemCounters;
+using pw::platform::ProcessStat;
+
+namespace {
+
+std::shared_ptr<ApplicationCatalog> emptyCatalog() {
+    return std::make_shared<ApplicationCatalog>([] { return pw::platform::DesktopEntryIndex(); });
+}
+
+QList<int> ids(const QList<ProcessInfoData>& list) {
+    QList<int> out;
+    for (const ProcessInfoData& row : list) {
+        out.append(row.id);
+    }
+    return out;
+}
+
+const ProcessInfoData* row(const QList<ProcessInfoData>& list, int id) {
+    for (const ProcessInfoData& r : list) {
+        if (r.id == id) {
+            return &r;
+        }
+    }
+    return nullptr;
+}
+
+// Replaces the proc/ folder under `root` by the one of fixture `name`.
+bool swapInFixture(const QString& root, const QString& name) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path target = fs::path(root.toStdString()) / "proc";
+    fs::remove_all(target, error);
+    fs::copy(fs::path(PW_FIXTURES) / name.toStdString() / "proc", target,
+             fs::copy_options::recursive | fs::copy_options::copy_symlinks, error);
+    return !error;
+}
+
+} // namespace
+
+class TestProcessMonitor : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void ranksByUsageOverTheLastInterval() {
+        auto counters = std::make_shared<FakeSystemCounters>();
+        counters->ticks = 100;
+        counters->now = 10.0;
+        counters->processes =
+            std::vector<ProcessStat>{{10, "a", 1000}, {11, "b", 1000}, {12, "c", 50},  {13, "d", 0},
+                                     {14, "e", 0},    {15, "f", 0},    {16, "g", 9000}};
+        for (int pid = 10; pid <= 17; ++pid) {
+            counters->arguments[pid] = {};
+        }
+        ProcessMonitor monitor(counters, Polling::Manual, emptyCatalog());
+        QVERIFY(monitor.topProcesses().isEmpty()); // the baseline publishes nothing
+
+        // Two seconds later: 16 has been busy all along, but 13 is the busiest now.
+        counters->now = 12.0;
+        counters->processes = std::vector<ProcessStat>{
+            {16, "g", 9010}, {15, "f", 20},   {14, "e", 20},   {13, "d", 500},
+            {12, "c", 70},   {11, "b", 1000}, {10, "a", 1000}, {17, "new", 30}};
+        QSignalSpy published(&monitor, &ProcessMonitor::topProcessesChanged);
+        monitor.updateProcesses();
+        QCOMPARE(published.count(), 1);
+        const QList<ProcessInfoData> list = monitor.topProcesses();
+        // 13: 500 ticks in 2 s at 100/s is 250 % (several cores). 17 is new: all
+        // of its ticks fall in the interval. Ties (14, 15 and 12) by ascending id.
+        QCOMPARE(ids(list), (QList<int>{13, 17, 12, 14, 15}));
+        QCOMPARE(list[0].cpuUsage, 250.0);
+        QCOMPARE(list[0].energyImpact, 200.0);
+        QCOMPARE(list[1].cpuUsage, 15.0);
+        QCOMPARE(list[2].cpuUsage, 10.0);
+        QCOMPARE(list[4].energyImpact, 8.0);
+        QCOMPARE(list[0].name, QStringLiteral("d"));
+        QCOMPARE(list[0].fullPath, QStringLiteral("d"));
+
+        // Nothing ran since: every figure is 0 and the list is the lowest ids,
+        // still published, and the whole list is replaced.
+        counters->now = 14.0;
+        monitor.updateProcesses();
+        QCOMPARE(published.count(), 2);
+        QCOMPARE(ids(monitor.topProcesses()), (QList<int>{10, 11, 12, 13, 14}));
+        for (const ProcessInfoData& r : monitor.topProcesses()) {
+            QCOMPARE(r.cpuUsage, 0.0);
+        }
+
+        // The same list again is still a publication.
+        counters->now = 16.0;
+        monitor.updateProcesses();
+        QCOMPARE(published.count(), 3);
+
+        // An unreadable table keeps the last list and publishes nothing.
+        counters->processes.reset();
+        counters->now = 18.0;
+        monitor.updateProcesses();
+        QCOMPARE(published.count(), 3);
+        QCOMPARE(monitor.topProcesses().size(), 5);
+    }
+
+    void oddCountsAndVanishedProcesses() {
+        auto counters = std::make_shared<FakeSystemCounters>();
+        counters->processes = std::vector<ProcessStat>{{5, "x", 0}, {6, "y", 100}};
+        ProcessMonitor monitor(counters, Polling::Manual, emptyCatalog());
+
+        // A reused id whose counter went backwards counts all of its ticks; a
+        // process gone before its files were read is skipped, and fewer than
+        // five rows is a shorter list.
+        counters->now = 2.0;
+        counters->processes = std::vector<ProcessStat>{{5, "x", 40}, {6, "reused", 10}};
+        counters->arguments[6] = {};
+        monitor.updateProcesses();
+        QCOMPARE(ids(monitor.topProcesses()), (QList<int>{6}));
+        QCOMPARE(monitor.topProcesses()[0].cpuUsage, 5.0);
+
+        // No elapsed time gives 0, not a division by zero.
+        counters->arguments[5] = {};
+        monitor.updateProcesses();
+        QCOMPARE(monitor.topProcesses().size(), 2);
+        QCOMPARE(monitor.topProcesses()[0].cpuUsage, 0.0);
+
+        // An empty table is an empty list, published.
+        QSignalSpy published(&monitor, &ProcessMonitor::topProcessesChanged);
+        counters->processes = std::vector<ProcessStat>{};
+        counters->now = 4.0;
+        monitor.updateProcesses();
+        QCOMPARE(published.count(), 1);
+        QVERIFY(monitor.topProcesses().isEmpty());
+    }
+
+    void namesAndPaths() {
+        using pw::identifyProcess;
+        using Args = std::optional<std::vector<std::string>>;
+        // The executable wins, without a replaced binary's mark.
+        auto id = identifyProcess("Web Content", std::string("/usr/lib/firefox/firefox-bin"),
+                                  Args{{"/usr/bin/firefox"}});
+        QCOMPARE(id.fullPath, QStringLiteral("/usr/lib/firefox/firefox-bin"));
+        QCOMPARE(id.name, QStringLiteral("firefox-bin"));
+        id = identifyProcess("app", std::string("/opt/my app/bin/app (deleted)"), std::nullopt);
+        QCOMPARE(id.fullPath, QStringLiteral("/opt/my app/bin/app"));
+        QCOMPARE(id.name, QStringLiteral("app"));
+        // An unreadable executable falls back to an absolute first argument ...
+        id = identifyProcess("python3", std::nullopt, Args{{"/usr/bin/python3", "x.py"}});
+        QCOMPARE(id.fullPath, QStringLiteral("/usr/bin/python3"));
+        QVERIFY(id.isPath);
+        // ... but not to a relative one, nor to a rewritten title.
+        id = identifyProcess("bash", std::nullopt, Args{{"-bash"}});
+        QCOMPARE(id.fullPath, QStringLiteral("bash"));
+        QVERIFY(!id.isPath);
+        // A kernel thread keeps its whole name, slash included.
+        id = identifyProcess("kworker/0:1-events", std::nullopt, Args{std::vector<std::string>{}});
+        QCOMPARE(id.name, QStringLiteral("kworker/0:1-events"));
+        QCOMPARE(id.fullPath, QStringLiteral("kworker/0:1-events"));
+        QVERIFY(!id.isPath);
+    }
+
+    void fixtureTreeOverTwoSamples() {
+        QTemporaryDir dir;
+        const QString root = copyFixture(QStringLiteral("proc-top-first"), dir);
+        QVERIFY(!root.isEmpty());
+        auto counters = std::make_shared<pw::test::ClockedCounters>(root.toStdString());
+        ProcessMonitor monitor(counters, Polling::Manual, emptyCatalog());
+
+        QVERIFY(swapInFixture(root, QStringLiteral("proc-top-second")));
+        counters->now = 2.0;
+        monitor.updateProcesses();
+        const QList<ProcessInfoData> list = monitor.topProcesses();
+        // 400 exited between the samples, 700's stat went bad, 600 is new but
+        // less busy than the five.
+        QCOMPARE(ids(list), (QList<int>{300, 200, 500, 2, 1}));
+
+        const ProcessInfoData* render = row(list, 300);
+        QCOMPARE(render->cpuUsage, 250.0); // a multi-threaded process
+        QCOMPARE(render->fullPath, QStringLiteral("/opt/render/bin/render"));
+        QCOMPARE(render->name, QStringLiteral("render"));
+
+        const ProcessInfoData* web = row(list, 200); // blanks and parentheses in the name
+        QCOMPARE(web->cpuUsage, 30.0);
+        QCOMPARE(web->fullPath, QStringLiteral("/usr/lib/firefox/firefox-bin"));
+        QCOMPARE(web->name, QStringLiteral("firefox-bin"));
+
+        const ProcessInfoData* python = row(list, 500); // no readable exe
+        QCOMPARE(python->cpuUsage, 20.0);
+        QCOMPARE(python->fullPath, QStringLiteral("/usr/bin/python3"));
+        QCOMPARE(python->name, QStringLiteral("python3"));
+
+        const ProcessInfoData* kworker = row(list, 2);
+        QCOMPARE(kworker->cpuUsage, 10.0);
+        QCOMPARE(kworker->name, QStringLiteral("kworker/0:1"));
+        QCOMPARE(kworker->fullPath, QStringLiteral("kworker/0:1"));
+        QCOMPARE(kworker->energyImpact, 8.0);
+
+        QCOMPARE(row(list, 1)->cpuUsage, 6.0);
+        QVERIFY(row(list, 1)->icon.isNull());
+    }
+
+    void thousandProcesses() {
+        const auto dir = pw::test::scratchDir();
+        QVERIFY(dir->isValid());
+        const QString root = dir->path();
+        // Every process has used its id in ticks; in the interval each adds
+        // (id mod 97) more, so the busiest are 96, 193, 290, ... ties by id.
+        QVERIFY(pw::test::writeProcessTree(root, 1000, [](int pid) { return quint64(pid); }));
+        auto counters = std::make_shared<pw::test::ClockedCounters>(root.toStdString());
+        ProcessMonitor monitor(counters, Polling::Manual, emptyCatalog());
+        QVERIFY(pw::test::writeProcessTree(root, 1000,
+                                           [](int pid) { return quint64(pid + pid % 97); }));
+        counters->now = 1.0;
+        monitor.updateProcesses();
+        const QList<ProcessInfoData> list = monitor.topProcesses();
+        QCOMPARE(ids(list), (QList<int>{96, 193, 290, 387, 484}));
+        QCOMPARE(list[0].cpuUsage, 96.0);
+        QCOMPARE(list[0].name, QStringLiteral("worker-96"));
+        QCOMPARE(list[0].fullPath, QStringLiteral("/usr/bin/worker-96"));
+    }
+
+    void installedApplicationsGiveIconAndDesktopFile() {
+        QTemporaryDir dir;
+        const QString bin = dir.filePath(QStringLiteral("bin"));
+        const QString apps = dir.filePath(QStringLiteral("share/applications"));
+        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(apps));
+        const QString program = bin + QStringLiteral("/editor");
+        QVERIFY(pw::test::writeFile(program, "#!/bin/sh\n"));
+        QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+        const QString iconFile = dir.filePath(QStringLiteral("editor.png"));
+        QImage image(16, 16, QImage::Format_ARGB32);
+        image.fill(Qt::red);
+        QVERIFY(image.save(iconFile));
+        const QString desktopFile = apps + QStringLiteral("/editor.desktop");
+        QVERIFY(pw::test::writeFile(desktopFile, "[Desktop Entry]\nType=Application\nName=Ed\n"
+                                                 "Exec=editor %F\nIcon=" +
+                                                     iconFile.toUtf8() + "\n"));
+
+        auto catalog = std::make_shared<ApplicationCatalog>(
+            [=] { return pw::platform::DesktopEntryIndex::scan({apps}, {bin}); });
+        auto counters = std::make_shared<FakeSystemCounters>();
+        counters->processes = std::vector<ProcessStat>{{41, "editor", 0}, {42, "other", 0}};
+        counters->executables = {{41, program.toStdString()}, {42, "/usr/bin/other-tool"}};
+        ProcessMonitor monitor(counters, Polling::Manual, catalog);
+        catalog->waitUntilReady();
+        counters->processes = std::vector<ProcessStat>{{41, "editor", 10}, {42, "other", 5}};
+        counters->now = 1.0;
+        monitor.updateProcesses();
+        const QList<ProcessInfoData> list = monitor.topProcesses();
+        QCOMPARE(ids(list), (QList<int>{41, 42}));
+        QCOMPARE(list[0].desktopEntry, desktopFile);
+        QVERIFY(!list[0].icon.isNull());
+        QVERIFY(list[1].desktopEntry.isEmpty());
+        QVERIFY(list[1].icon.isNull());
+    }
+};
+
+QTEST_MAIN(TestProcessMonitor)
+#include "tst_process_monitor.moc"
