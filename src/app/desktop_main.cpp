@@ -1,12 +1,60 @@
 #include "app/desktop_main.h"
 
-#include "app/headless_main.h"
+#include "app/app_delegate.h"
+#include "app/counters.h"
+#include "app/single_instance.h"
+#include "app/termination_signals.h"
+#include "platform/linux/dbus_desktop_notifier.h"
+#include "services/ping_service.h"
+#include "services/preferences.h"
+#include "services/process_monitor.h"
+#include "services/system_stats_provider.h"
+#include "services/theme_manager.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QIcon>
 
 namespace pw::app {
 
-// Until the tray program lands, a desktop session gets the terminal readout.
 int runDesktop(int& argc, char** argv, const CommandLineOptions& options) {
-    return runHeadless(argc, argv, options);
+    QApplication::setOrganizationName(QStringLiteral("Pulsewick"));
+    QApplication::setApplicationName(QStringLiteral("Pulsewick"));
+    QApplication app(argc, argv);
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+    // The popup and dashboard come and go; only Quit ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const InstanceRequest request{options.dashboard, options.dashboardPage};
+    SingleInstance instance(QDBusConnection::sessionBus());
+    if (instance.claim(request) == SingleInstance::Role::HandedOff)
+        return 0;
+
+    useCountersRoot(options.root);
+    SystemStatsProvider::configureShared(sharedCounters(),
+                                         std::make_shared<platform::DBusDesktopNotifier>());
+
+    const QString latencyHost =
+        options.latencyHost.value_or(QString::fromLatin1(PingService::kDefaultHost));
+    AppDelegate delegate;
+    delegate.applicationDidFinishLaunching({
+        []() -> SystemStatsProvider& { return SystemStatsProvider::shared(); },
+        [] { return std::make_unique<ProcessMonitor>(sharedCounters()); },
+        [latencyHost] { return std::make_unique<PingService>(latencyHost); },
+        []() -> ThemeManager& { return ThemeManager::shared(); },
+        []() -> Preferences& { return Preferences::shared(); },
+        std::nullopt,
+    });
+    QObject::connect(&instance, &SingleInstance::requestReceived, &delegate,
+                     &AppDelegate::handleInstanceRequest);
+    if (options.dashboard)
+        delegate.showSettings(options.dashboardPage);
+
+    // SIGTERM and SIGINT end the program as Quit does.
+    TerminationSignals signals;
+    QObject::connect(&signals, &TerminationSignals::terminationRequested, &app,
+                     &QApplication::quit);
+    return app.exec();
 }
 
 } // namespace pw::app

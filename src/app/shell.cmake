@@ -1,4 +1,19 @@
 target_sources(pw_app PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/desktop_main.h
     ${CMAKE_CURRENT_LIST_DIR}/desktop_main.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/app_delegate.h
+    ${CMAKE_CURRENT_LIST_DIR}/app_delegate.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tray_entry.h
+    ${CMAKE_CURRENT_LIST_DIR}/tray_entry.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tray_menu.h
+    ${CMAKE_CURRENT_LIST_DIR}/tray_menu.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/floating_readout.h
+    ${CMAKE_CURRENT_LIST_DIR}/floating_readout.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/popup_window.h
+    ${CMAKE_CURRENT_LIST_DIR}/popup_window.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window_placement.h
+    ${CMAKE_CURRENT_LIST_DIR}/window_placement.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/single_instance.h
+    ${CMAKE_CURRENT_LIST_DIR}/single_instance.cpp
 )
+target_link_libraries(pw_app PUBLIC Qt6::Widgets Qt6::DBus)

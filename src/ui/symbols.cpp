@@ -34,7 +34,7 @@ const QHash<QString, QString>& symbolTable() {
         {QStringLiteral("fanblades.fill"), QStringLiteral(":/symbols/fanblades.fill.svg")},
         {QStringLiteral("bolt.fill"), QStringLiteral(":/symbols/bolt.fill.svg")},
         {QStringLiteral("clock.fill"), QStringLiteral("preferences-system-time-symbolic")},
-        {QStringLiteral("link"), QStringLiteral("insert-link-symbolic")},
+        {QStringLiteral("link"), QStringLiteral(":/symbols/link.svg")},
         {QStringLiteral("power"), QStringLiteral("system-shutdown-symbolic")},
         {QStringLiteral("square.and.arrow.up"), QStringLiteral("send-to-symbolic")},
         {QStringLiteral("thermometer.medium"), QStringLiteral(":/symbols/thermometer.medium.svg")},
@@ -43,9 +43,23 @@ const QHash<QString, QString>& symbolTable() {
          QStringLiteral(":/symbols/arrow.down.circle.fill.svg")},
         {QStringLiteral("arrow.up.circle.fill"),
          QStringLiteral(":/symbols/arrow.up.circle.fill.svg")},
-        {QStringLiteral("globe"), QStringLiteral("web-browser-symbolic")},
+        {QStringLiteral("globe"), QStringLiteral(":/symbols/globe.svg")},
     };
     return table;
+}
+
+// Platforms without a desktop theme (offscreen, bare X servers) search only the
+// resources; the pictures live in the system's icon folders either way.
+void ensureIconThemeReachable() {
+    static const bool ready = [] {
+        const QString systemIcons = QStringLiteral("/usr/share/icons");
+        if (!QIcon::themeSearchPaths().contains(systemIcons))
+            QIcon::setThemeSearchPaths(QIcon::themeSearchPaths() << systemIcons);
+        if (QIcon::fallbackThemeName().isEmpty())
+            QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+        return true;
+    }();
+    Q_UNUSED(ready);
 }
 
 } // namespace
@@ -62,6 +76,7 @@ QPixmap symbolPixmap(const QString& symbolName, const QColor& color, int logical
     const QString source = symbolSource(symbolName);
     if (source.isEmpty())
         return out;
+    ensureIconThemeReachable();
     const QIcon icon =
         source.startsWith(QLatin1Char(':')) ? QIcon(source) : QIcon::fromTheme(source);
     if (icon.isNull())

@@ -1,0 +1,73 @@
+// The tray readout is drawn every second whether or not the popup is open:
+// the median cost of one frame rendered into an image, wide and square, at
+// 1x and 2x, and of one frame plus the comparison with the last one.
+#include "ui/menu_bar_readout.h"
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+namespace {
+
+QList<double> history() {
+    QList<double> values;
+    for (int i = 0; i < 60; ++i)
+        values.append(50.0 + 40.0 * std::sin(i / 5.0));
+    return values;
+}
+
+void BM_RenderReadout(benchmark::State& state) {
+    const QSize size(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const qreal dpr = static_cast<qreal>(state.range(2));
+    const QList<double> values = history();
+    double cpu = 0.0;
+    for (auto _ : state) {
+        cpu = cpu >= 100.0 ? 0.0 : cpu + 1.0; // a new figure every frame, as in use
+        QImage image = pw::ui::renderMenuBarReadout(values, cpu, 47.3, size, dpr,
+                                                    QColor(10, 132, 255), Qt::white);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetLabel(
+        QStringLiteral("%1x%2@%3x").arg(size.width()).arg(size.height()).arg(dpr).toStdString());
+}
+
+// The tray compares each frame with the last before pushing a new icon.
+void BM_RenderAndCompare(benchmark::State& state) {
+    const QList<double> values = history();
+    QImage previous;
+    for (auto _ : state) {
+        QImage image = pw::ui::renderMenuBarReadout(values, 37.0, 47.3, QSize(70, 22), 2.0,
+                                                    QColor(10, 132, 255), Qt::white);
+        benchmark::DoNotOptimize(image == previous);
+        previous = std::move(image);
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_RenderReadout)
+    ->Args({70, 22, 1})
+    ->Args({70, 22, 2})
+    ->Args({22, 22, 1})
+    ->Args({44, 44, 2})
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_RenderAndCompare)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+int main(int argc, char** argv) {
+    // Fonts need a GUI application; no display is needed to draw into an image.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

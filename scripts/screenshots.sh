@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# Makes the README's pictures: runs Pulsewick on a private X server and session
+# bus, reading a fixture machine instead of this one, and saves PNGs under
+# docs/: the tray readout, each popup tab and the dashboard pages.
+# Rerunning it replaces them. Needs Xvfb, xdotool, dbus and ImageMagick's
+# `import`; as root it installs whichever is missing.
+# Usage: [PULSEWICK_BIN=path] scripts/screenshots.sh [OUTPUT_DIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+out=${1:-docs}
+fixture=tests/fixtures/intel-hybrid-laptop
+
+need=()
+command -v Xvfb >/dev/null || need+=(xvfb)
+command -v xdotool >/dev/null || need+=(xdotool)
+command -v dbus-daemon >/dev/null || need+=(dbus-daemon)
+command -v import >/dev/null || need+=(imagemagick)
+if [ ${#need[@]} -gt 0 ]; then
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "screenshots.sh needs: sudo apt-get install -y ${need[*]}" >&2
+        exit 1
+    fi
+    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${need[@]}"
+fi
+
+# PULSEWICK_BIN names an already built binary; otherwise the release build is made.
+bin=${PULSEWICK_BIN:-}
+if [ -z "$bin" ]; then
+    scripts/deps.sh build
+    cmake --preset release >/dev/null
+    cmake --build --preset release --target pulsewick
+    bin=$PWD/build/release/src/app/pulsewick
+fi
+[ -d "$fixture" ] || { echo "missing fixture $fixture" >&2; exit 1; }
+mkdir -p "$out"
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    # Only what this script started, newest first.
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null || true
+        wait "${pids[i]}" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Xvfb picks a free display itself and writes its number once it accepts clients.
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+
+# A private session bus and home, so neither the user's desktop nor their
+# stored preferences take part.
+dbus-daemon --session --fork --print-address=1 --print-pid=1 >"$work/bus"
+export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p "$work/bus")
+pids+=("$(sed -n 2p "$work/bus")")
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/run
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+export QT_QPA_PLATFORM=xcb
+
+"$bin" --root "$fixture" --latency-host 127.0.0.1 >"$work/app.log" 2>&1 &
+pids+=($!)
+
+# Waits for a window whose title is exactly $1 and prints its id.
+window() {
+    local id
+    for _ in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    echo "no window titled '$1'" >&2
+    cat "$work/app.log" >&2
+    return 1
+}
+
+shot() { # window-id file
+    sleep 0.6 # let the window draw its current figures
+    import -window "$1" "$out/$2"
+    echo "wrote $out/$2"
+}
+
+# Moves the pointer over a point of a window, then clicks: buttons want to see
+# the pointer arrive before the press.
+press() { # window-id x y
+    xdotool mousemove --window "$1" "$2" "$3"
+    sleep 0.2
+    xdotool click 1
+}
+
+readout=$(window "Pulsewick Readout")
+sleep 4 # a few cycles, so the sparkline and rates have figures
+shot "$readout" tray-readout.png
+
+press "$readout" 20 11
+popup=$(window "Pulsewick Popup")
+shot "$popup" popup-cpu.png
+
+# The tab buttons sit in the tray at the bottom, 44 points apart from x = 36;
+# the tray is taller when it lists applications. Find the row by the selected
+# CPU button's backdrop (it differs from the gap beside it) instead of
+# clicking blindly, which could start an application.
+pixel() { convert "$out/popup-cpu.png" -format "%[pixel:p{$1,$2}]" info:; }
+eval "$(xdotool getwindowgeometry --shell "$popup")"
+tab_y=
+first=
+for ((y = HEIGHT - 90; y < HEIGHT - 8; y += 2)); do
+    if [ "$(pixel 24 "$y")" != "$(pixel 58 "$y")" ]; then
+        [ -n "$first" ] || first=$y
+        last=$y
+    elif [ -n "$first" ]; then
+        break
+    fi
+done
+[ -n "$first" ] && tab_y=$(((first + last) / 2))
+if [ -z "$tab_y" ]; then
+    echo "popup tab row not found; only the CPU tab was captured" >&2
+else
+    i=1
+    for tab in network disk memory; do
+        press "$popup" $((36 + 44 * i)) "$tab_y"
+        shot "$popup" "popup-$tab.png"
+        i=$((i + 1))
+    done
+    press "$popup" 36 "$tab_y"
+fi
+
+previous=
+for page in Sensors Memory Power Network Settings Alerts History Disk Fans; do
+    "$bin" --dashboard "$page" --root "$fixture" --latency-host 127.0.0.1 >>"$work/app.log" 2>&1
+    # The running instance replaces its dashboard window; wait for the new one.
+    for _ in $(seq 50); do
+        id=$(window "Pulsewick Dashboard")
+        [ "$id" != "$previous" ] && break
+        sleep 0.1
+    done
+    previous=$id
+    shot "$id" "dashboard-$(echo "$page" | tr '[:upper:]' '[:lower:]').png"
+done

@@ -1,0 +1,107 @@
+#include "app/floating_readout.h"
+
+#include "app/window_placement.h"
+#include "ui/menu_bar_view.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QSettings>
+#include <QWindow>
+
+namespace pw::app {
+namespace {
+QSettings settingsStore() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Pulsewick"),
+                     QStringLiteral("Pulsewick"));
+}
+
+QList<QRect> availableAreas() {
+    QList<QRect> areas;
+    // The primary screen first: a fresh readout goes there.
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+        areas << primary->availableGeometry();
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen != QGuiApplication::primaryScreen())
+            areas << screen->availableGeometry();
+    }
+    return areas;
+}
+} // namespace
+
+FloatingReadout::FloatingReadout(SystemStatsProvider& stats, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                          Qt::WindowDoesNotAcceptFocus) {
+    setWindowTitle(QStringLiteral("Pulsewick Readout"));
+    setObjectName(QStringLiteral("PulsewickReadout"));
+    setFixedSize(kSize);
+    auto* view = new ui::MenuBarView(stats, this);
+    view->setGeometry(rect());
+    // Clicks and drags belong to this window, not the view.
+    view->setAttribute(Qt::WA_TransparentForMouseEvents);
+    move(readoutPosition(savedPosition(), availableAreas(), kSize));
+}
+
+std::optional<QPoint> FloatingReadout::savedPosition() {
+    const QVariant value = settingsStore().value(QLatin1String(kPositionKey));
+    if (value.typeId() != QMetaType::QPoint)
+        return std::nullopt;
+    return value.toPoint();
+}
+
+void FloatingReadout::savePosition() {
+    QSettings settings = settingsStore();
+    settings.setValue(QLatin1String(kPositionKey), pos());
+    settings.sync(); // a read-only folder just loses the position
+}
+
+void FloatingReadout::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        m_pressGlobal.reset();
+        Q_EMIT rightClicked(event->globalPosition().toPoint());
+        return;
+    }
+    if (event->button() == Qt::LeftButton) {
+        m_pressGlobal = event->globalPosition().toPoint();
+        m_pressWindowPos = pos();
+        m_dragging = false;
+    }
+}
+
+void FloatingReadout::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_pressGlobal || !(event->buttons() & Qt::LeftButton))
+        return;
+    const QPoint delta = event->globalPosition().toPoint() - *m_pressGlobal;
+    if (!m_dragging && delta.manhattanLength() < QApplication::startDragDistance())
+        return;
+    if (!m_dragging && QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        // Wayland lets only the compositor move windows.
+        m_dragging = true;
+        if (windowHandle())
+            windowHandle()->startSystemMove();
+        return;
+    }
+    m_dragging = true;
+    move(m_pressWindowPos + delta);
+}
+
+void FloatingReadout::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !m_pressGlobal)
+        return;
+    m_pressGlobal.reset();
+    if (m_dragging) {
+        m_dragging = false;
+        savePosition();
+        return;
+    }
+    Q_EMIT leftClicked();
+}
+
+void FloatingReadout::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+}
+
+} // namespace pw::app

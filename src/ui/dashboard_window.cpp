@@ -1,0 +1,70 @@
+#include "ui/dashboard_window.h"
+
+#include "services/system_colors.h"
+#include "ui/dashboard_style.h"
+#include "ui/settings_logic.h"
+#include "ui/settings_view.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace pw::ui {
+namespace {
+
+// The dashboard is dark whatever the desktop's colour scheme.
+QPalette darkPalette() {
+    QPalette p;
+    const QColor background = dashboardStyle::detailBackground();
+    const QColor raised = dashboardStyle::sidebarBackground();
+    p.setColor(QPalette::Window, background);
+    p.setColor(QPalette::Base, raised.darker(120));
+    p.setColor(QPalette::AlternateBase, raised);
+    p.setColor(QPalette::Button, raised.lighter(130));
+    p.setColor(QPalette::Light, raised.lighter(170));
+    p.setColor(QPalette::Midlight, raised.lighter(150));
+    p.setColor(QPalette::Mid, raised);
+    p.setColor(QPalette::Dark, background.darker(150));
+    p.setColor(QPalette::Shadow, systemColor::black());
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText,
+                      QPalette::BrightText, QPalette::HighlightedText, QPalette::ToolTipText})
+        p.setColor(role, systemColor::primaryLabel());
+    p.setColor(QPalette::PlaceholderText, systemColor::secondaryLabel());
+    p.setColor(QPalette::Highlight, systemColor::blue());
+    p.setColor(QPalette::ToolTipBase, raised);
+    p.setColor(QPalette::Disabled, QPalette::WindowText, systemColor::secondaryLabel());
+    p.setColor(QPalette::Disabled, QPalette::Text, systemColor::secondaryLabel());
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, systemColor::secondaryLabel());
+    return p;
+}
+
+} // namespace
+
+DashboardWindow::DashboardWindow(ThemeManager& themeManager, Preferences& preferences,
+                                 SystemStatsProvider& stats, const QString& initialPage,
+                                 QWidget* parent)
+    : QWidget(parent, Qt::Window) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowTitle(QStringLiteral("Pulsewick Dashboard"));
+    setPalette(darkPalette());
+    setAutoFillBackground(true);
+    // An empty request names no page, like a missing one.
+    m_view = new SettingsView(themeManager, preferences, stats,
+                              initialPage.isEmpty() ? defaultDashboardPage() : initialPage);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+    // The content is laid out for exactly this size.
+    setFixedSize(kWidth, kHeight);
+    centreOnScreen();
+}
+
+void DashboardWindow::centreOnScreen() {
+    QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s)
+        return;
+    const QRect area = s->availableGeometry();
+    move(area.center() - QPoint(kWidth / 2, kHeight / 2));
+}
+
+} // namespace pw::ui

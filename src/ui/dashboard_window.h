@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+namespace pw {
+class Preferences;
+class SystemStatsProvider;
+class ThemeManager;
+} // namespace pw
+
+namespace pw::ui {
+
+class SettingsView;
+
+// The 800 x 600 "Pulsewick Dashboard" window around the settings view. It is
+// not deleted when closed: its owner keeps it until the next request replaces it.
+class DashboardWindow : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 800;
+    static constexpr int kHeight = 600;
+
+    DashboardWindow(ThemeManager& themeManager, Preferences& preferences,
+                    SystemStatsProvider& stats, const QString& initialPage,
+                    QWidget* parent = nullptr);
+
+    SettingsView* settingsView() const { return m_view; }
+
+private:
+    void centreOnScreen();
+
+    SettingsView* m_view;
+};
+
+} // namespace pw::ui

@@ -1,0 +1,157 @@
+#include "ui/disk_tab_view.h"
+
+#include "services/preferences.h"
+#include "services/process_monitor.h"
+#include "services/system_colors.h"
+#include "ui/color_dot.h"
+#include "ui/divider_line.h"
+#include "ui/gauge_ring.h"
+#include "ui/label_factory.h"
+#include "ui/text_styles.h"
+#include "ui/traffic_list_section.h"
+#include "ui/view_logic.h"
+
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QVBoxLayout>
+
+namespace pw::ui {
+namespace {
+
+QWidget* rateColumn(const QString& rate, const QColor& dotColor, const QString& label,
+                    QWidget* parent) {
+    auto* column = new QWidget(parent);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(makeLabel(rate, roundedFont(20, QFont::DemiBold), QColor(), column), 0,
+                      Qt::AlignHCenter);
+    auto* caption = new QHBoxLayout;
+    caption->addWidget(new ColorDot(dotColor, 6, column), 0, Qt::AlignVCenter);
+    caption->addWidget(makeLabel(label, systemFont(10, QFont::Medium), QColor(), column));
+    layout->addLayout(caption);
+    layout->setAlignment(caption, Qt::AlignHCenter);
+    return column;
+}
+
+QLabel* columnHeading(const QString& text, int width, QWidget* parent) {
+    QLabel* heading = makeLabel(text, systemFont(10, QFont::Bold), QColor(), parent);
+    heading->setFixedWidth(width);
+    heading->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return heading;
+}
+
+// The pink throughput band: a plain filled rectangle for now.
+class ThroughputBand : public QWidget {
+public:
+    explicit ThroughputBand(QWidget* parent) : QWidget(parent) {
+        setFixedHeight(40);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        QColor fill = systemColor::pink();
+        fill.setAlphaF(0.5f);
+        painter.fillRect(rect(), fill);
+    }
+};
+
+} // namespace
+
+int DiskTabView::figureColumnWidth() {
+    const QFontMetrics metrics(systemFont(12, QFont::DemiBold, true));
+    return std::max({30, metrics.horizontalAdvance(QStringLiteral("200K")),
+                     metrics.horizontalAdvance(QStringLiteral("50M"))}) +
+           2;
+}
+
+DiskTabView::DiskTabView(ProcessMonitor& processMonitor, Preferences& preferences, QWidget* parent)
+    : QWidget(parent), m_processMonitor(processMonitor), m_preferences(preferences) {
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(16);
+    root->addWidget(buildVolumeHeader());
+    root->addWidget(buildRates());
+    root->addWidget(buildBandAndTotals());
+    root->addWidget(new DividerLine(Qt::Horizontal, this));
+
+    const int width = figureColumnWidth();
+    auto* header = new QWidget;
+    auto* headerRow = new QHBoxLayout(header);
+    headerRow->setContentsMargins(0, 0, 0, 0);
+    headerRow->addWidget(makeSectionHeading(QStringLiteral("PROCESSES"), header));
+    headerRow->addStretch(1);
+    headerRow->addWidget(columnHeading(QStringLiteral("R"), width, header));
+    headerRow->addWidget(columnHeading(QStringLiteral("W"), width, header));
+    m_processes = new TrafficListSection(header, width, this);
+    root->addWidget(m_processes);
+    root->addStretch(1);
+
+    connect(&m_processMonitor, &ProcessMonitor::topProcessesChanged, this,
+            &DiskTabView::refreshProcesses);
+    connect(&m_preferences, &Preferences::showFullProcessPathChanged, this,
+            &DiskTabView::refreshProcesses);
+    refreshProcesses();
+}
+
+QWidget* DiskTabView::buildVolumeHeader() {
+    const DiskPlaceholder disk = diskPlaceholder();
+    auto* section = new QWidget(this);
+    auto* row = new QHBoxLayout(section);
+    row->setContentsMargins(10, 10, 10, 0);
+    auto* ring = new GaugeRing(40, RingStyle{4.0, 0.3, Qt::FlatCap, Qt::FlatCap}, section);
+    ring->setColor(systemColor::blue());
+    ring->setFraction(disk.ringFraction);
+    ring->setText(disk.ringText, systemFont(14, QFont::Bold));
+    row->addWidget(ring);
+    auto* names = new QVBoxLayout;
+    names->addWidget(
+        makeLabel(disk.volumeName, systemFont(14, QFont::DemiBold), QColor(), section));
+    names->addWidget(makeLabel(disk.available, systemFont(12, QFont::Medium), QColor(), section));
+    row->addLayout(names);
+    row->addStretch(1);
+    auto* dots = new QVBoxLayout;
+    dots->setSpacing(4);
+    dots->addWidget(new ColorDot(systemColor::pink(), 6, section));
+    dots->addWidget(new ColorDot(systemColor::blue(), 6, section));
+    row->addLayout(dots);
+    return section;
+}
+
+QWidget* DiskTabView::buildRates() {
+    const DiskPlaceholder disk = diskPlaceholder();
+    auto* section = new QWidget(this);
+    auto* row = new QHBoxLayout(section);
+    row->setContentsMargins(20, 0, 20, 0);
+    row->addWidget(rateColumn(disk.readRate, systemColor::pink(), QStringLiteral("Read"), section));
+    row->addStretch(1);
+    row->addWidget(
+        rateColumn(disk.writeRate, systemColor::blue(), QStringLiteral("Write"), section));
+    return section;
+}
+
+QWidget* DiskTabView::buildBandAndTotals() {
+    const DiskPlaceholder disk = diskPlaceholder();
+    auto* section = new QWidget(this);
+    auto* column = new QVBoxLayout(section);
+    column->setContentsMargins(10, 0, 10, 0);
+    column->setSpacing(16);
+    column->addWidget(new ThroughputBand(section));
+    auto* totals = new QHBoxLayout;
+    totals->addWidget(makeLabel(disk.readTotal, systemFont(12, QFont::Medium), QColor(), section));
+    totals->addStretch(1);
+    totals->addWidget(makeLabel(disk.writeTotal, systemFont(12, QFont::Medium), QColor(), section));
+    column->addLayout(totals);
+    return section;
+}
+
+void DiskTabView::refreshProcesses() {
+    m_processes->setProcesses(m_processMonitor.topProcesses(), m_preferences.showFullProcessPath(),
+                              [] { return diskProcessPlaceholder(*QRandomGenerator::global()); });
+}
+
+} // namespace pw::ui

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QAbstractButton>
+
+namespace pw::ui {
+
+// An on/off switch: its text (if any) followed by a sliding pill.
+class SwitchButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    explicit SwitchButton(const QString& text = {}, QWidget* parent = nullptr);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
+};
+
+// Shows `position()` and returns to it whenever the user flips the switch.
+void holdAtFixedPosition(SwitchButton* button, bool (*position)());
+
+} // namespace pw::ui

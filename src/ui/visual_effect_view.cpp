@@ -1,0 +1,71 @@
+#include "ui/visual_effect_view.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+
+namespace pw::ui {
+
+QColor backdropColor(BackdropMaterial material, bool translucent) {
+    QColor fill;
+    double alpha = 0.85;
+    switch (material) {
+    case BackdropMaterial::popover:
+        fill = QColor(40, 40, 46);
+        alpha = 0.82;
+        break;
+    case BackdropMaterial::underWindowBackground:
+        fill = QColor(22, 14, 34);
+        alpha = 0.88;
+        break;
+    case BackdropMaterial::hudWindow:
+        fill = QColor(28, 36, 44);
+        alpha = 0.80;
+        break;
+    case BackdropMaterial::contentBackground:
+        fill = QColor(14, 14, 14);
+        alpha = 0.92;
+        break;
+    }
+    fill.setAlphaF(translucent ? static_cast<float>(alpha) : 1.0f);
+    return fill;
+}
+
+bool compositorAvailable() {
+    const QString platform = QGuiApplication::platformName();
+    return !(platform == QLatin1String("offscreen") || platform == QLatin1String("minimal") ||
+             platform == QLatin1String("vnc") || platform.isEmpty());
+}
+
+VisualEffectView::VisualEffectView(BackdropMaterial material, BlendingMode blendingMode,
+                                   QWidget* parent)
+    : QWidget(parent), m_material(material), m_blendingMode(blendingMode) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void VisualEffectView::setMaterial(BackdropMaterial material) {
+    if (material == m_material)
+        return;
+    m_material = material;
+    update();
+}
+
+void VisualEffectView::setBlendingMode(BlendingMode mode) {
+    if (mode == m_blendingMode)
+        return;
+    m_blendingMode = mode;
+    update();
+}
+
+QColor VisualEffectView::currentFill() const {
+    const bool translucent =
+        compositorAvailable() && window()->testAttribute(Qt::WA_TranslucentBackground);
+    return backdropColor(m_material, translucent);
+}
+
+void VisualEffectView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(rect(), currentFill());
+}
+
+} // namespace pw::ui

@@ -1,0 +1,302 @@
+#include "platform/fake/fake_system_counters.h"
+#include "services/preferences.h"
+#include "services/system_colors.h"
+#include "services/system_stats_provider.h"
+#include "services/theme_manager.h"
+#include "ui/dashboard_window.h"
+#include "ui/level_bar_chart.h"
+#include "ui/memory_card.h"
+#include "ui/segmented_button.h"
+#include "ui/sensor_circle.h"
+#include "ui/settings_view.h"
+#include "ui/sidebar_button.h"
+#include "ui/switch_button.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace pw;
+using namespace pw::ui;
+
+namespace {
+
+constexpr std::uint64_t kGiB = 1024ull * 1024 * 1024;
+
+// One store, theme holder and preference file per test.
+struct Fixture {
+    QTemporaryDir dir;
+    std::shared_ptr<platform::FakeSystemCounters> counters =
+        std::make_shared<platform::FakeSystemCounters>();
+    SystemStatsProvider stats{counters, std::make_shared<platform::FakeDesktopNotifier>(),
+                              [] { return 90.0; }};
+    ThemeManager themes;
+    Preferences preferences{dir.filePath("prefs.ini")};
+
+    std::unique_ptr<DashboardWindow> open(const QString& page) {
+        auto window = std::make_unique<DashboardWindow>(themes, preferences, stats, page);
+        window->show();
+        return window;
+    }
+};
+
+SidebarButton* buttonTitled(SettingsView* view, const QString& title) {
+    for (SidebarButton* b : view->sidebarButtons()) {
+        if (b->title() == title)
+            return b;
+    }
+    return nullptr;
+}
+
+QStringList highlightedSymbols(SettingsView* view) {
+    QStringList out;
+    for (SidebarButton* b : view->sidebarButtons()) {
+        if (b->isHighlighted())
+            out << b->symbolName();
+    }
+    return out;
+}
+
+template <typename T> T* child(QWidget* window, const char* name) {
+    return window->findChild<T*>(QLatin1String(name));
+}
+
+} // namespace
+
+class DashboardWindowTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void opensOnRequestedPage();
+    void sidebarSelectsPages();
+    void thresholdSliderStoresItsEnds();
+    void memoryBarFollowsPressure();
+    void livePagesFollowTheStore();
+    void fullPathSwitchSharesPreference();
+    void themePickerAndFixedControls();
+    void exportRevealsWrittenFile();
+    void quitButtonEndsEventLoop();
+};
+
+void DashboardWindowTest::opensOnRequestedPage() {
+    Fixture f;
+    auto window = f.open(QString());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Pulsewick Dashboard"));
+    QCOMPARE(window->size(), QSize(800, 600));
+    QVERIFY(window->isWindow());
+    QVERIFY(!window->testAttribute(Qt::WA_DeleteOnClose));
+    SettingsView* view = window->settingsView();
+    QCOMPARE(view->selectedSidebarItem(), QStringLiteral("Sensors"));
+    QCOMPARE(view->headerTitle(), QStringLiteral("Sensors"));
+    QCOMPARE(view->currentPage()->objectName(), QStringLiteral("SensorsPage"));
+    QCOMPARE(highlightedSymbols(view), QStringList{"cpu"});
+
+    auto history = f.open(QStringLiteral("History"));
+    QCOMPARE(history->settingsView()->currentPage()->objectName(), QStringLiteral("HistoryPage"));
+    QCOMPARE(highlightedSymbols(history->settingsView()), QStringList{"clock.fill"});
+    QVERIFY(child<QWidget>(history.get(), "exportCsvButton"));
+
+    // A title naming no page: header shows it, nothing is highlighted, page area empty.
+    auto odd = f.open(QStringLiteral("Diagnostics"));
+    QCOMPARE(odd->settingsView()->headerTitle(), QStringLiteral("Diagnostics"));
+    QVERIFY(highlightedSymbols(odd->settingsView()).isEmpty());
+    QCOMPARE(odd->settingsView()->currentPage()->objectName(), QStringLiteral("EmptyPage"));
+}
+
+void DashboardWindowTest::sidebarSelectsPages() {
+    Fixture f;
+    auto window = f.open(QStringLiteral("Sensors"));
+    SettingsView* view = window->settingsView();
+    QSignalSpy changed(view, &SettingsView::selectedSidebarItemChanged);
+
+    QTest::mouseClick(buttonTitled(view, "Cloud"), Qt::LeftButton);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(view->headerTitle(), QStringLiteral("Cloud"));
+    QCOMPARE(highlightedSymbols(view), QStringList{"cloud.fill"});
+    QWidget* cloud = view->currentPage();
+    QCOMPARE(cloud->objectName(), QStringLiteral("EmptyPage"));
+    QVERIFY(cloud->findChildren<QWidget*>().isEmpty());
+
+    for (const char* title : {"Settings", "Alerts", "Memory", "Disk", "Fans", "Power", "History",
+                              "Network", "Sensors"}) {
+        QTest::mouseClick(buttonTitled(view, title), Qt::LeftButton);
+        QCOMPARE(view->currentPage()->objectName(), QString::fromLatin1(title) + "Page");
+        QCOMPARE(highlightedSymbols(view).size(), 1);
+        QCOMPARE(view->headerTitle(), QString::fromLatin1(title));
+    }
+    // Clicking the page already shown changes nothing.
+    const int before = changed.count();
+    QTest::mouseClick(buttonTitled(view, "Sensors"), Qt::LeftButton);
+    QCOMPARE(changed.count(), before);
+    QCOMPARE(view->quitButton()->toolTip(), QStringLiteral("Quit Pulsewick"));
+}
+
+void DashboardWindowTest::thresholdSliderStoresItsEnds() {
+    Fixture f;
+    auto window = f.open(QStringLiteral("Alerts"));
+    auto* slider = child<QSlider>(window.get(), "alertThresholdSlider");
+    auto* text = child<QLabel>(window.get(), "alertThresholdValue");
+    QVERIFY(slider && text);
+    QCOMPARE(text->text(), QStringLiteral("90%")); // empty store: the default
+    QCOMPARE(slider->value(), 9000);
+
+    slider->setFocus();
+    QTest::keyClick(slider, Qt::Key_Home);
+    QCOMPARE(f.preferences.cpuAlertThreshold(), 50.0);
+    QCOMPARE(text->text(), QStringLiteral("50%"));
+    QTest::keyClick(slider, Qt::Key_End);
+    QCOMPARE(f.preferences.cpuAlertThreshold(), 100.0);
+    QCOMPARE(text->text(), QStringLiteral("100%"));
+    QCOMPARE(Preferences(f.dir.filePath("prefs.ini")).cpuAlertThreshold(), 100.0);
+
+    // A value stored elsewhere is shown, truncated, and never written back rounded.
+    f.preferences.setCpuAlertThreshold(99.7);
+    QCOMPARE(text->text(), QStringLiteral("99%"));
+    QCOMPARE(slider->value(), 9970);
+    f.preferences.setCpuAlertThreshold(120.25);
+    QCOMPARE(slider->value(), slider->maximum());
+    QCOMPARE(text->text(), QStringLiteral("120%"));
+    QCOMPARE(f.preferences.cpuAlertThreshold(), 120.25);
+}
+
+void DashboardWindowTest::memoryBarFollowsPressure() {
+    Fixture f;
+    auto window = f.open(QStringLiteral("Memory"));
+    auto* bar = child<LevelBarChart>(window.get(), "memoryPressureBar");
+    QVERIFY(bar);
+    QVERIFY(bar->width() > 0);
+    QCOMPARE(bar->fillWidth(), 0.0); // pressure 0 before any sample
+
+    f.counters->memoryCounters = platform::MemoryCounters{701, 0, 0, 1000};
+    f.stats.updateStats();
+    QVERIFY(f.stats.memoryPressure() > 70.0);
+    QCOMPARE(bar->fillColor(), systemColor::red());
+    QCOMPARE(child<QLabel>(window.get(), "memoryPressureText")->text(), QStringLiteral("70%"));
+
+    f.counters->memoryCounters = platform::MemoryCounters{700, 0, 0, 1000};
+    f.stats.updateStats();
+    QCOMPARE(f.stats.memoryPressure(), 70.0);
+    QCOMPARE(bar->fillColor(), systemColor::green());
+
+    f.counters->memoryCounters = platform::MemoryCounters{4 * kGiB, 6 * kGiB, 2 * kGiB, 16 * kGiB};
+    f.stats.updateStats();
+    QCOMPARE(child<QLabel>(window.get(), "memoryUsageText")->text(),
+             QStringLiteral("12.0 GB / 16 GB"));
+    QCOMPARE(bar->fillWidth(), bar->width() * 0.75);
+    QStringList values;
+    for (MemoryCard* card : window->findChildren<MemoryCard*>())
+        values << card->title() + "=" + card->value();
+    QCOMPARE(values, QStringList({"App Memory=6.00 GB", "Wired=4.00 GB", "Compressed=2.00 GB"}));
+}
+
+void DashboardWindowTest::livePagesFollowTheStore() {
+    Fixture f;
+    auto window = f.open(QStringLiteral("Sensors"));
+    SensorCircle* cpu = nullptr;
+    for (SensorCircle* circle : window->findChildren<SensorCircle*>()) {
+        if (circle->title() == QLatin1String("CPU"))
+            cpu = circle;
+    }
+    QVERIFY(cpu);
+    QCOMPARE(cpu->value(), QStringLiteral("0%"));
+    f.counters->cpu = std::vector<platform::CpuTicks>{{0, 100, 100, 100, 0}};
+    f.stats.updateStats();
+    f.counters->cpu = std::vector<platform::CpuTicks>{{0, 157, 100, 143, 0}};
+    f.stats.updateStats();
+    QVERIFY(f.stats.cpuUsage() > 50.0 && f.stats.cpuUsage() < 58.0);
+    QCOMPARE(cpu->value(), QString::number(qint64(f.stats.cpuUsage())) + "%");
+
+    // A page opened later starts from the current figures.
+    window->settingsView()->setSelectedSidebarItem(QStringLiteral("Power"));
+    QCOMPARE(child<QLabel>(window.get(), "batteryChargingText")->text(),
+             QStringLiteral("Discharging"));
+    QCOMPARE(child<QLabel>(window.get(), "powerDrawText")->text(), QStringLiteral("0.00 W"));
+}
+
+void DashboardWindowTest::fullPathSwitchSharesPreference() {
+    Fixture f;
+    auto first = f.open(QStringLiteral("Settings"));
+    auto second = f.open(QStringLiteral("Settings"));
+    auto* mine = child<SwitchButton>(first.get(), "showFullProcessPathSwitch");
+    auto* other = child<SwitchButton>(second.get(), "showFullProcessPathSwitch");
+    QVERIFY(mine && other);
+    QVERIFY(!mine->isChecked());
+    QSignalSpy changed(&f.preferences, &Preferences::showFullProcessPathChanged);
+
+    QTest::mouseClick(mine, Qt::LeftButton);
+    QCOMPARE(changed.count(), 1);
+    QVERIFY(f.preferences.showFullProcessPath());
+    QVERIFY(other->isChecked());
+    QVERIFY(Preferences(f.dir.filePath("prefs.ini")).showFullProcessPath());
+
+    // The reverse: a change made elsewhere (the popup header) moves both switches.
+    f.preferences.setShowFullProcessPath(false);
+    QVERIFY(!mine->isChecked());
+    QVERIFY(!other->isChecked());
+    QCOMPARE(changed.count(), 2);
+}
+
+void DashboardWindowTest::themePickerAndFixedControls() {
+    Fixture f;
+    auto window = f.open(QStringLiteral("Settings"));
+    auto* picker = child<SegmentedButton>(window.get(), "themePicker");
+    QCOMPARE(picker->segments(), QStringList({"Standard", "Cyberpunk", "Nordic", "Ink"}));
+    QCOMPARE(picker->currentIndex(), 0);
+    QTest::mouseClick(picker, Qt::LeftButton, {}, picker->segmentRect(3).center());
+    QCOMPARE(f.themes.currentTheme(), AppTheme::ink);
+    auto reopened = f.open(QStringLiteral("Settings"));
+    QCOMPARE(child<SegmentedButton>(reopened.get(), "themePicker")->currentIndex(), 3);
+    f.themes.stepToNextTheme(); // the popup's theme button
+    QCOMPARE(picker->currentIndex(), 0);
+
+    auto* login = child<SwitchButton>(window.get(), "launchAtLoginSwitch");
+    QVERIFY(login->isChecked());
+    QTest::mouseClick(login, Qt::LeftButton);
+    QVERIFY(login->isChecked());
+    auto* header = child<SwitchButton>(window.get(), "headerSwitch");
+    QTest::mouseClick(header, Qt::LeftButton);
+    QVERIFY(header->isChecked());
+
+    window->settingsView()->setSelectedSidebarItem(QStringLiteral("Fans"));
+    auto* fans = child<SegmentedButton>(window.get(), "fanModePicker");
+    QTest::mouseClick(fans, Qt::LeftButton, {}, fans->segmentRect(2).center());
+    QCOMPARE(fans->currentIndex(), 0);
+    QCOMPARE(fans->segments().at(0), QStringLiteral("Automatic"));
+}
+
+void DashboardWindowTest::exportRevealsWrittenFile() {
+    Fixture f;
+    auto window = f.open(QStringLiteral("History"));
+    QStringList revealed;
+    window->settingsView()->setRevealFile([&revealed](const QString& p) { revealed << p; });
+    QTest::mouseClick(child<QWidget>(window.get(), "exportCsvButton"), Qt::LeftButton);
+    QCOMPARE(revealed.size(), 1);
+    const QFileInfo file(revealed.first());
+    QVERIFY(file.exists());
+    QVERIFY(file.fileName().startsWith(QStringLiteral("Pulsewick_History_")));
+    QFile::remove(revealed.first());
+}
+
+void DashboardWindowTest::quitButtonEndsEventLoop() {
+    Fixture f;
+    auto window = f.open(QStringLiteral("Sensors"));
+    QTimer::singleShot(0, window.get(), [&] {
+        QTest::mouseClick(window->settingsView()->quitButton(), Qt::LeftButton);
+    });
+    // A guard so a broken button fails the test instead of hanging it.
+    QTimer guard;
+    guard.setSingleShot(true);
+    connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(7); });
+    guard.start(10000);
+    QCOMPARE(QCoreApplication::exec(), 0);
+}
+
+QTEST_MAIN(DashboardWindowTest)
+#include "dashboard_window_test.moc"

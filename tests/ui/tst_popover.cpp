@@ -1,0 +1,332 @@
+#include "ui_test_support.h"
+
+#include "services/system_colors.h"
+#include "ui/bottom_app_tray.h"
+#include "ui/cpu_tab_view.h"
+#include "ui/dashboard_requests.h"
+#include "ui/disk_tab_view.h"
+#include "ui/legend_item.h"
+#include "ui/memory_tab_view.h"
+#include "ui/menu_bar_readout.h"
+#include "ui/menu_bar_view.h"
+#include "ui/network_tab_view.h"
+#include "ui/popover_view.h"
+#include "ui/process_list_section.h"
+#include "ui/process_row.h"
+#include "ui/process_traffic_row.h"
+#include "ui/ring_chart.h"
+#include "ui/sparkline_view.h"
+#include "ui/tab_bar_button.h"
+#include "ui/traffic_list_section.h"
+#include "ui/visual_effect_view.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+using namespace pw::ui;
+using pw::test::FakeProcess;
+using pw::test::ModelFixture;
+
+namespace {
+
+const std::vector<FakeProcess> kThree = {
+    {11, "firefox", "/usr/lib/firefox/firefox"},
+    {12, "code", "/usr/share/code/code"},
+    {13, "kworker", "/usr/bin/kworker-helper"},
+};
+
+std::vector<FakeProcess> manyProcesses(int count) {
+    std::vector<FakeProcess> list;
+    for (int i = 0; i < count; ++i)
+        list.push_back({100 + i, "proc" + std::to_string(i), "/usr/bin/proc" + std::to_string(i)});
+    return list;
+}
+
+template <typename View> bool shows(PopoverView& popover) {
+    return qobject_cast<View*>(popover.currentTabView()) != nullptr;
+}
+
+} // namespace
+
+class TestPopover : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void tabButtonsSelectTheirViews() {
+        ModelFixture f;
+        PopoverView popover(*f.stats, *f.monitor, *f.ping, f.themeManager, *f.preferences);
+        QCOMPARE(popover.size(), QSize(320, 620));
+        QCOMPARE(popover.minimumSize(), popover.maximumSize());
+
+        // A fresh popup opens on the CPU tab with the waveform button lit.
+        QCOMPARE(popover.selectedTab(), 0);
+        QVERIFY(shows<CPUTabView>(popover));
+        const auto buttons = popover.tray()->tabButtons();
+        QCOMPARE(buttons.size(), 5);
+        QVERIFY(buttons[0]->isSelected());
+        QCOMPARE(buttons[0]->color(), pw::systemColor::blue());
+
+        QTest::mouseClick(buttons[1], Qt::LeftButton);
+        QVERIFY(shows<NetworkTabView>(popover));
+        QTest::mouseClick(buttons[2], Qt::LeftButton);
+        QVERIFY(shows<DiskTabView>(popover));
+        QTest::mouseClick(buttons[3], Qt::LeftButton);
+        QVERIFY(shows<MemoryTabView>(popover));
+        // The speedometer shows the same memory view, with itself lit instead.
+        QTest::mouseClick(buttons[4], Qt::LeftButton);
+        QVERIFY(shows<MemoryTabView>(popover));
+        QCOMPARE(popover.selectedTab(), 4);
+        QVERIFY(buttons[4]->isSelected());
+        QVERIFY(!buttons[3]->isSelected());
+        QTest::mouseClick(buttons[0], Qt::LeftButton);
+        QVERIFY(shows<CPUTabView>(popover));
+
+        popover.setSelectedTab(7);
+        QCOMPARE(popover.currentTabView(), nullptr);
+        for (TabBarButton* button : buttons)
+            QVERIFY(!button->isSelected());
+    }
+
+    void headerButtons() {
+        ModelFixture f;
+        PopoverView popover(*f.stats, *f.monitor, *f.ping, f.themeManager, *f.preferences);
+
+        // The list button flips the persisted preference and its own symbol.
+        QCOMPARE(popover.listButton()->property("symbol").toString(),
+                 QStringLiteral("list.bullet.rectangle.portrait"));
+        QTest::mouseClick(popover.listButton(), Qt::LeftButton);
+        QVERIFY(f.preferences->showFullProcessPath());
+        QCOMPARE(popover.listButton()->property("symbol").toString(),
+                 QStringLiteral("list.bullet.rectangle.portrait.fill"));
+        QTest::mouseClick(popover.listButton(), Qt::LeftButton);
+        QVERIFY(!f.preferences->showFullProcessPath());
+
+        QSignalSpy requests(&DashboardRequests::instance(),
+                            &DashboardRequests::openDashboardRequested);
+        QCOMPARE(popover.gearButton()->toolTip(), QStringLiteral("Settings"));
+        QTest::mouseClick(popover.gearButton(), Qt::LeftButton);
+        QCOMPARE(requests.count(), 1);
+        QCOMPARE(requests.at(0).at(0).value<std::optional<QString>>(), QStringLiteral("Settings"));
+        QCOMPARE(popover.tray()->dashboardButton()->toolTip(), QStringLiteral("Open Dashboard"));
+        QTest::mouseClick(popover.tray()->dashboardButton(), Qt::LeftButton);
+        QCOMPARE(requests.count(), 2);
+        QVERIFY(!requests.at(1).at(0).value<std::optional<QString>>().has_value());
+
+        // Four presses of the paintbrush come back round; backdrop and accent follow each.
+        const QList<pw::AppTheme> order = {pw::AppTheme::cyberpunk, pw::AppTheme::nordic,
+                                           pw::AppTheme::ink, pw::AppTheme::standard};
+        QCOMPARE(popover.backdrop()->material(), pw::BackdropMaterial::popover);
+        for (pw::AppTheme expected : order) {
+            QTest::mouseClick(popover.themeButton(), Qt::LeftButton);
+            QCOMPARE(f.themeManager.currentTheme(), expected);
+            QCOMPARE(popover.backdrop()->material(), pw::theme::backgroundMaterial(expected));
+            QCOMPARE(popover.palette().color(QPalette::Highlight),
+                     pw::theme::accentColor(expected));
+        }
+        QVERIFY(popover.showsLogoImage()); // the compiled-in logo
+    }
+
+    void cpuTabFigures() {
+        ModelFixture f;
+        CPUTabView tab(*f.stats, *f.monitor, *f.preferences);
+        QCOMPARE(tab.userText(), QStringLiteral("0%"));
+        QCOMPARE(tab.systemText(), QStringLiteral("0%"));
+        QCOMPARE(tab.headerText(), QString::fromUtf8("1.89 GHz, 0\u00B0"));
+        QVERIFY(tab.processes()->visibleRows().isEmpty());
+
+        f.cycle(50.0, 45.7);
+        QCOMPARE(tab.userText(), QStringLiteral("30%"));
+        QCOMPARE(tab.systemText(), QStringLiteral("20%"));
+        QCOMPARE(tab.headerText(), QString::fromUtf8("1.89 GHz, 45\u00B0"));
+        QCOMPARE(tab.sparkline()->data().last(), 50.0);
+        QCOMPARE(tab.sparkline()->data().size(), 60);
+        QCOMPARE(tab.coreRings().size(), 11);
+
+        f.cycle(100.0);
+        QCOMPARE(tab.userText(), QStringLiteral("60%"));
+        QCOMPARE(tab.systemText(), QStringLiteral("40%"));
+
+        f.publishProcesses(kThree);
+        auto rows = tab.processes()->visibleRows();
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[0]->name(), QStringLiteral("firefox"));
+        QVERIFY(rows[0]->value().endsWith(QLatin1Char('%')));
+        f.publishProcesses(manyProcesses(5));
+        QCOMPARE(tab.processes()->visibleRows().size(), 4);
+        f.publishProcesses({});
+        QVERIFY(tab.processes()->visibleRows().isEmpty());
+    }
+
+    void memoryTabFigures() {
+        ModelFixture f;
+        f.setMemory(0.0, 0.0, 0.0, 0.0, 0.0);
+        MemoryTabView tab(*f.stats, *f.monitor, *f.preferences);
+        QCOMPARE(tab.memoryRing()->title(), QStringLiteral("0%"));
+        QVERIFY(tab.processes()->visibleRows().isEmpty());
+
+        // No total yet: the used figure itself times 100.
+        f.setMemory(0.0, 0.5, 0.0, 0.0, 0.0);
+        f.cycle(10.0);
+        QCOMPARE(tab.memoryRing()->title(), QStringLiteral("50%"));
+
+        f.setMemory(4.0, 2.0, 2.0, 16.0, 6.3);
+        f.cycle(10.0);
+        QCOMPARE(tab.swapText(), QStringLiteral("6.3 GB of 4.0 GB"));
+        QCOMPARE(tab.swapBarFraction(), 1.0);
+        QCOMPARE(tab.memoryRing()->title(), QStringLiteral("50%"));
+        QCOMPARE(tab.memoryRing()->percentage(), 50.0);
+        QCOMPARE(tab.memoryRing()->label(), QStringLiteral("MEMORY"));
+        QCOMPARE(tab.pressureRing()->label(), QStringLiteral("PRESSURE"));
+        QCOMPARE(tab.pressureRing()->title(), QStringLiteral("50%"));
+        const auto legend = tab.legend();
+        QCOMPARE(legend.size(), 4);
+        QCOMPARE(legend[0]->value(), QStringLiteral("4.0 GB"));
+        QCOMPARE(legend[3]->label(), QStringLiteral("Free"));
+        QCOMPARE(legend[3]->value(), QStringLiteral("8.0 GB"));
+
+        f.publishProcesses(kThree);
+        const auto rows = tab.processes()->visibleRows();
+        QCOMPARE(rows.size(), 3);
+        for (ProcessRow* row : rows) {
+            QVERIFY(row->value().endsWith(QStringLiteral(" GB")));
+            const double gb = row->value().chopped(3).toDouble();
+            QVERIFY(gb >= 0.1 && gb <= 2.5);
+        }
+    }
+
+    void networkAndDiskTabs() {
+        ModelFixture f;
+        NetworkTabView network(*f.stats, *f.monitor, *f.preferences);
+        DiskTabView disk(*f.monitor, *f.preferences);
+        QCOMPARE(network.uploadText(), QStringLiteral("0.0 KB/s"));
+        QCOMPARE(network.downloadText(), QStringLiteral("0.0 KB/s"));
+        // The chart follows the CPU history even with no traffic.
+        f.cycle(80.0);
+        QCOMPARE(network.sparkline()->data().last(), 80.0);
+
+        f.publishProcesses(kThree);
+        const auto netRows = network.processes()->visibleRows();
+        const auto diskRows = disk.processes()->visibleRows();
+        QCOMPARE(netRows.size(), 3);
+        QCOMPARE(diskRows.size(), 3);
+        QCOMPARE(diskRows[1]->text(), QStringLiteral("code"));
+        QCOMPARE(diskRows[1]->textToolTip(), QStringLiteral("/usr/share/code/code"));
+        QCOMPARE(netRows[2]->textToolTip(), QStringLiteral("/usr/bin/kworker-helper"));
+        QVERIFY(diskRows[0]->firstFigure().endsWith(QLatin1Char('M')));
+        QVERIFY(diskRows[0]->secondFigure().endsWith(QLatin1Char('K')));
+        QVERIFY(netRows[0]->firstFigure().endsWith(QStringLiteral(" K")));
+        QVERIFY(DiskTabView::figureColumnWidth() >= 30);
+
+        f.publishProcesses({});
+        QVERIFY(network.processes()->visibleRows().isEmpty());
+        QVERIFY(disk.processes()->visibleRows().isEmpty());
+    }
+
+    void preferenceReachesEveryHolder() {
+        ModelFixture f;
+        f.publishProcesses(kThree);
+        PopoverView popover(*f.stats, *f.monitor, *f.ping, f.themeManager, *f.preferences);
+        DiskTabView disk(*f.monitor, *f.preferences);
+        MemoryTabView memory(*f.stats, *f.monitor, *f.preferences);
+        auto* cpu = qobject_cast<CPUTabView*>(popover.currentTabView());
+        QVERIFY(cpu);
+        QCOMPARE(cpu->processes()->visibleRows()[0]->name(), QStringLiteral("firefox"));
+
+        QTest::mouseClick(popover.listButton(), Qt::LeftButton);
+        QCOMPARE(cpu->processes()->visibleRows()[0]->name(),
+                 QStringLiteral("/usr/lib/firefox/firefox"));
+        QCOMPARE(memory.processes()->visibleRows()[1]->name(),
+                 QStringLiteral("/usr/share/code/code"));
+        QCOMPARE(disk.processes()->visibleRows()[0]->text(),
+                 QStringLiteral("/usr/lib/firefox/firefox"));
+        QCOMPARE(disk.processes()->visibleRows()[0]->elideMode(), Qt::ElideLeft);
+
+        // A change made elsewhere (the settings toggle) moves the popup too.
+        f.preferences->setShowFullProcessPath(false);
+        QCOMPARE(cpu->processes()->visibleRows()[0]->name(), QStringLiteral("firefox"));
+        QCOMPARE(popover.listButton()->property("symbol").toString(),
+                 QStringLiteral("list.bullet.rectangle.portrait"));
+
+        // And it survives a relaunch: a second store on the same file reads it back.
+        f.preferences->setShowFullProcessPath(true);
+        pw::Preferences reread(f.settingsDir.filePath(QStringLiteral("prefs.ini")));
+        QVERIFY(reread.showFullProcessPath());
+    }
+
+    void trayLaunchers() {
+        ModelFixture f;
+        PopoverView popover(*f.stats, *f.monitor, *f.ping, f.themeManager, *f.preferences);
+        QVERIFY(popover.tray()->appButtons().isEmpty());
+        f.publishProcesses(kThree);
+        auto buttons = popover.tray()->appButtons();
+        QCOMPARE(buttons.size(), 3);
+        QCOMPARE(buttons[0]->toolTip(), QStringLiteral("Open firefox"));
+        // None of these has an installed desktop entry here: nothing to launch.
+        for (AppLaunchButton* button : buttons)
+            QVERIFY(!button->isEnabled());
+        f.publishProcesses(manyProcesses(7));
+        QCOMPARE(popover.tray()->appButtons().size(), 5);
+        f.publishProcesses({});
+        QVERIFY(popover.tray()->appButtons().isEmpty());
+    }
+
+    void trayLaunchesTheInstalledApplication() {
+        // An installed application whose desktop file runs the busy executable.
+        QTemporaryDir dir;
+        const QString bin = dir.filePath(QStringLiteral("bin"));
+        const QString apps = dir.filePath(QStringLiteral("applications"));
+        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(apps));
+        const QString program = bin + QStringLiteral("/editor");
+        QFile script(program);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\n");
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+        const QString desktopFile = apps + QStringLiteral("/editor.desktop");
+        QFile entry(desktopFile);
+        QVERIFY(entry.open(QIODevice::WriteOnly));
+        entry.write("[Desktop Entry]\nType=Application\nName=Editor\nExec=editor %F\n");
+        entry.close();
+
+        ModelFixture f(std::make_shared<pw::ApplicationCatalog>(
+            [=] { return pw::platform::DesktopEntryIndex::scan({apps}, {bin}); }));
+        PopoverView popover(*f.stats, *f.monitor, *f.ping, f.themeManager, *f.preferences);
+        QList<QStringList> launched;
+        popover.tray()->setLauncher([&](const QString& command, const QStringList& arguments) {
+            launched.append(QStringList{command} + arguments);
+            return true;
+        });
+        f.publishProcesses(
+            {{41, "editor", program.toStdString()}, {42, "spoof.desktop", "/tmp/spoof.desktop"}});
+        const auto buttons = popover.tray()->appButtons();
+        QCOMPARE(buttons.size(), 2);
+        QVERIFY(buttons[0]->isEnabled());
+        QVERIFY(!buttons[1]->isEnabled());
+        QTest::mouseClick(buttons[0], Qt::LeftButton);
+        QTest::mouseClick(buttons[1], Qt::LeftButton);
+        QCOMPARE(launched, QList<QStringList>({{"gio", "launch", desktopFile}}));
+    }
+
+    void menuBarViewDrawsTheProvider() {
+        ModelFixture f;
+        MenuBarView view(*f.stats);
+        QCOMPARE(view.size(), QSize(70, 22));
+        for (int i = 0; i < 60; ++i)
+            f.cycle(50.0);
+        QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        view.render(&image);
+        // The history line runs halfway down its frame, in the desktop's accent colour.
+        const QColor line = image.pixelColor(19, 11);
+        const QColor accent = platformAccentColor();
+        QVERIFY(line.alpha() > 150);
+        QVERIFY(std::abs(line.red() - accent.red()) < 40 &&
+                std::abs(line.blue() - accent.blue()) < 40);
+    }
+};
+
+QTEST_MAIN(TestPopover)
+#include "tst_popover.moc"

@@ -1,0 +1,235 @@
+#include "services/system_colors.h"
+#include "services/theme_manager.h"
+#include "ui/spring_animation.h"
+#include "ui/view_logic.h"
+
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+
+using namespace pw::ui;
+namespace systemColor = pw::systemColor;
+
+class TestViewLogic : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void numberFormats() {
+        QCOMPARE(menuBarCpuText(37.4), QStringLiteral("37%"));
+        QCOMPARE(menuBarCpuText(99.4), QStringLiteral("99%"));
+        QCOMPARE(menuBarCpuText(100.0), QStringLiteral("100%"));
+        QCOMPARE(menuBarCpuText(-3.0), QStringLiteral("-3%"));
+        QCOMPARE(menuBarTemperatureText(45.26), QString::fromUtf8("45.3\u00B0"));
+        QCOMPARE(menuBarTemperatureText(0.0), QString::fromUtf8("0.0\u00B0"));
+        QCOMPARE(formatKilobytesPerSecond(0.0), QStringLiteral("0.0 KB/s"));
+        // printf rounds an exact tie to even, not away from zero.
+        QCOMPARE(formatGigabytes(-0.25), QStringLiteral("-0.2 GB"));
+        QCOMPARE(menuBarCpuText(2.5), QStringLiteral("2%"));
+        QCOMPARE(menuBarCpuText(37.5), QStringLiteral("38%"));
+
+        // The header keeps only the whole degrees, cut toward zero.
+        QCOMPARE(cpuHeaderText(45.7), QString::fromUtf8("1.89 GHz, 45\u00B0"));
+        QCOMPARE(cpuHeaderText(0.0), QString::fromUtf8("1.89 GHz, 0\u00B0"));
+        QCOMPARE(cpuHeaderText(-2.9), QString::fromUtf8("1.89 GHz, -2\u00B0"));
+        QCOMPARE(cpuHeaderText(std::nan("")), QString::fromUtf8("1.89 GHz, 0\u00B0"));
+        QCOMPARE(truncateTowardZero(1e300), std::numeric_limits<long long>::max());
+        QCOMPARE(truncateTowardZero(-1e300), std::numeric_limits<long long>::min());
+
+        // The user/system split is a fixed 60 : 40 share of the load.
+        QCOMPARE(userSplitText(0.0), QStringLiteral("0%"));
+        QCOMPARE(systemSplitText(0.0), QStringLiteral("0%"));
+        QCOMPARE(userSplitText(100.0), QStringLiteral("60%"));
+        QCOMPARE(systemSplitText(100.0), QStringLiteral("40%"));
+        QCOMPARE(userSplitText(50.0), QStringLiteral("30%"));
+        QCOMPARE(systemSplitText(50.0), QStringLiteral("20%"));
+        QCOMPARE(cpuProcessValueText(123.45), QStringLiteral("123.5%"));
+    }
+
+    void ringAndSparklineGeometry() {
+        QCOMPARE(ringFraction(150.0), 1.0);
+        QCOMPARE(ringArcSpanDegrees(ringFraction(150.0)), -360.0);
+        QCOMPARE(ringFraction(25.0), 0.25);
+        QCOMPARE(ringArcSpanDegrees(0.25), -90.0); // 12 o'clock to 3 o'clock, clockwise
+        QCOMPARE(ringFraction(0.0), 0.0);
+        QCOMPARE(ringFraction(-10.0), 0.0);
+        QCOMPARE(ringFraction(std::nan("")), 0.0);
+        QCOMPARE(ringArcSpanDegrees(0.0), 0.0);
+
+        const QSizeF frame(30, 16);
+        QVERIFY(sparklinePoints({}, frame).isEmpty());
+        QVERIFY(sparklinePoints({42.0}, frame).isEmpty());
+        const QPolygonF two = sparklinePoints({0.0, 100.0}, frame);
+        QCOMPARE(two.size(), 2);
+        QCOMPARE(two[0], QPointF(0, 16)); // 0 on the bottom edge, left
+        QCOMPARE(two[1], QPointF(30, 0)); // 100 on the top edge, right
+        QCOMPARE(sparklinePoints({50.0, 50.0}, frame)[0].y(), 8.0);
+        // Not clamped and not fitted to the data.
+        const QPolygonF wild = sparklinePoints({150.0, -50.0, 50.0}, QSizeF(100, 16));
+        QCOMPARE(wild[0], QPointF(0, -8));
+        QCOMPARE(wild[1], QPointF(50, 24));
+        QCOMPARE(wild[2], QPointF(100, 8));
+        const QPolygonF full = sparklinePoints(QList<double>(60, 10.0), QSizeF(59, 10));
+        QCOMPARE(full.size(), 60);
+        QCOMPARE(full[1].x(), 1.0);
+        QCOMPARE(full[59].x(), 59.0);
+    }
+
+    void memoryFigures() {
+        // Before the first sample the total is 0: the divisor falls back to 1.
+        QCOMPARE(memoryUsedPercentage(0.5, 0.0), 50.0);
+        QCOMPARE(memoryUsedPercentage(0.0, 0.0), 0.0);
+        QCOMPARE(memoryUsedPercentage(8.0, 16.0), 50.0);
+        QCOMPARE(memoryUsedPercentage(3.0, 0.5), 300.0);
+        QCOMPARE(freeMemory(8.0, 9.0), -1.0);
+
+        QCOMPARE(swapText(6.3), QStringLiteral("6.3 GB of 4.0 GB"));
+        QCOMPARE(swapBarFraction(6.3), 1.0);
+        QCOMPARE(swapBarFraction(2.0), 0.5);
+        QCOMPARE(swapBarFraction(0.0), 0.0);
+
+        const auto legend = memoryLegend(4.0, 2.0, 1.0, 16.0, 7.0);
+        QCOMPARE(legend.size(), 4);
+        QCOMPARE(legend[0].label, QStringLiteral("App"));
+        QCOMPARE(legend[0].color, systemColor::blue());
+        QCOMPARE(legend[1].label, QStringLiteral("Wired"));
+        QCOMPARE(legend[1].color, systemColor::pink());
+        QCOMPARE(legend[2].label, QStringLiteral("Compressed"));
+        QCOMPARE(legend[2].color, systemColor::yellow());
+        QCOMPARE(legend[3].label, QStringLiteral("Free"));
+        QCOMPARE(legend[3].color, systemColor::gray());
+        QCOMPARE(legend[3].value, QStringLiteral("9.0 GB"));
+        QCOMPARE(memoryLegend(0, 0, 0, 8.0, 9.5)[3].value, QStringLiteral("-1.5 GB"));
+    }
+
+    void placeholdersStayInTheirRanges() {
+        QRandomGenerator random(1234);
+        for (int i = 0; i < 400; ++i) {
+            const double memory = memoryProcessPlaceholder(random).chopped(3).toDouble();
+            QVERIFY2(memory >= 0.1 && memory <= 2.5, qPrintable(QString::number(memory)));
+
+            const TrafficFigures disk = diskProcessPlaceholder(random);
+            QVERIFY(disk.first.endsWith(QLatin1Char('M')));
+            QVERIFY(disk.second.endsWith(QLatin1Char('K')));
+            const int read = disk.first.chopped(1).toInt();
+            const int write = disk.second.chopped(1).toInt();
+            QVERIFY(read >= 1 && read <= 50);
+            QVERIFY(write >= 1 && write <= 200);
+
+            const TrafficFigures net = networkProcessPlaceholder(random);
+            QVERIFY(net.first.endsWith(QStringLiteral(" K")));
+            const int up = net.first.chopped(2).toInt();
+            const int down = net.second.chopped(2).toInt();
+            QVERIFY(up >= 0 && up <= 10);
+            QVERIFY(down >= 1 && down <= 50);
+
+            const auto rings = coreRingRows(random);
+            QCOMPARE(rings.size(), 2);
+            QCOMPARE(rings[0].size(), 8);
+            QCOMPARE(rings[1].size(), 3);
+            for (int r = 0; r < 8; ++r) {
+                const CoreRingFill& ring = rings[0][r];
+                if (r < 4) {
+                    QCOMPARE(ring.color, systemColor::pink());
+                    QVERIFY(ring.fraction >= 0.1 && ring.fraction <= 0.9);
+                } else {
+                    QCOMPARE(ring.color, systemColor::blue());
+                    QVERIFY(ring.fraction >= 0.05 && ring.fraction <= 0.4);
+                }
+            }
+            for (const CoreRingFill& ring : rings[1])
+                QVERIFY(ring.color == systemColor::blue() && ring.fraction <= 0.4);
+        }
+
+        const auto gauges = gpuGauges();
+        QCOMPARE(gauges.size(), 4);
+        QCOMPARE(gauges[2].text, QString::fromUtf8("102\u00B0"));
+        QCOMPARE(gauges[2].fraction, 1.0);
+        QCOMPARE(gauges[3].text, QStringLiteral("0.34"));
+        QCOMPARE(diskPlaceholder().ringFraction, 0.79);
+        QCOMPARE(diskPlaceholder().ringText, QStringLiteral("79"));
+    }
+
+    void tabListAndProcessText() {
+        const auto tabs = tabList();
+        QCOMPARE(tabs.size(), 5);
+        const QStringList symbols = {"waveform.path.ecg", "exclamationmark.triangle.fill",
+                                     "terminal", "memorychip", "speedometer"};
+        const QList<QColor> colors = {systemColor::blue(), systemColor::yellow(),
+                                      systemColor::gray(), systemColor::white(),
+                                      systemColor::blue()};
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(tabs[i].symbol, symbols[i]);
+            QCOMPARE(tabs[i].color, colors[i]);
+        }
+        QCOMPARE(tabContentFor(0), TabContent::cpu);
+        QCOMPARE(tabContentFor(1), TabContent::network);
+        QCOMPARE(tabContentFor(2), TabContent::disk);
+        QCOMPARE(tabContentFor(3), TabContent::memory);
+        QCOMPARE(tabContentFor(4), TabContent::memory);
+        QCOMPARE(tabContentFor(5), TabContent::none);
+        QCOMPARE(tabContentFor(-1), TabContent::none);
+
+        QCOMPARE(processDisplayText("code", "/usr/share/code/code", false), QStringLiteral("code"));
+        QCOMPARE(processDisplayText("code", "/usr/share/code/code", true),
+                 QStringLiteral("/usr/share/code/code"));
+        QCOMPARE(processElideMode(true), Qt::ElideLeft);
+        QCOMPARE(processElideMode(false), Qt::ElideRight);
+        QCOMPARE(listButtonSymbol(true), QStringLiteral("list.bullet.rectangle.portrait.fill"));
+        QCOMPARE(listButtonSymbol(false), QStringLiteral("list.bullet.rectangle.portrait"));
+    }
+
+    void launchersStartOnlyDesktopEntries() {
+        const auto command = launchCommandFor(QStringLiteral("/usr/share/applications/ed.desktop"));
+        QVERIFY(command);
+        QCOMPARE(command->program, QStringLiteral("gio"));
+        QCOMPARE(command->arguments, QStringList({"launch", "/usr/share/applications/ed.desktop"}));
+        QVERIFY(!launchCommandFor(QString()));
+        QVERIFY(!launchCommandFor(QStringLiteral("ed.desktop")));
+        QVERIFY(!launchCommandFor(QStringLiteral("/tmp/payload.sh")));
+        QVERIFY(!launchCommandFor(QStringLiteral("/Applications/Evil.app")));
+        QCOMPARE(launcherToolTip(QStringLiteral("firefox")), QStringLiteral("Open firefox"));
+    }
+
+    void themesAndRawValues() {
+        pw::ThemeManager manager;
+        QSignalSpy changed(&manager, &pw::ThemeManager::currentThemeChanged);
+        QCOMPARE(manager.currentTheme(), pw::AppTheme::standard);
+        QCOMPARE(pw::theme::backgroundMaterial(manager.currentTheme()),
+                 pw::BackdropMaterial::popover);
+        QCOMPARE(pw::theme::accentColor(manager.currentTheme()), systemColor::blue());
+        const QList<pw::AppTheme> expected = {pw::AppTheme::cyberpunk, pw::AppTheme::nordic,
+                                              pw::AppTheme::ink, pw::AppTheme::standard};
+        for (pw::AppTheme next : expected) {
+            manager.stepToNextTheme();
+            QCOMPARE(manager.currentTheme(), next);
+        }
+        QCOMPARE(changed.count(), 4);
+        manager.setCurrentTheme(pw::AppTheme::standard);
+        QCOMPARE(changed.count(), 4); // the theme in force: no redraw
+        QCOMPARE(pw::theme::fromRawValue(QStringLiteral("Ink")), pw::AppTheme::ink);
+        QVERIFY(!pw::theme::fromRawValue(QStringLiteral("standard")));
+    }
+
+    void springSettlesOnItsTarget() {
+        QCOMPARE(springPosition(0.0, 0.3, 0.7), 0.0);
+        const double settle = springSettleMilliseconds(0.3, 0.7) / 1000.0;
+        QVERIFY(std::abs(springPosition(settle, 0.3, 0.7) - 1.0) < 2e-3);
+        // Damping 0.7 overshoots a little (about 5 %), never wildly.
+        double peak = 0.0;
+        for (double t = 0.0; t <= settle; t += 0.005)
+            peak = std::max(peak, springPosition(t, 0.3, 0.7));
+        QVERIFY(peak > 1.0 && peak < 1.1);
+        QVERIFY(springSettleMilliseconds(0.8, 0.7) > springSettleMilliseconds(0.3, 0.7));
+        for (const QEasingCurve& curve : {tabSelectionSpring(), ringSpring()}) {
+            QCOMPARE(curve.valueForProgress(0.0), 0.0);
+            QCOMPARE(curve.valueForProgress(1.0), 1.0);
+            QVERIFY(curve.valueForProgress(0.5) > 0.9);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestViewLogic)
+#include "tst_view_logic.moc"
