@@ -85,6 +85,34 @@ void BM_ProcessTableGenerated(benchmark::State& state) {
 }
 BENCHMARK(BM_ProcessTableGenerated)->Unit(benchmark::kMicrosecond);
 
+// A 1 ms timer that remembers the largest gap between two of its ticks: how
+// long the thread it runs on was kept from its event loop.
+class StallTicker {
+public:
+    StallTicker() {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.setInterval(1);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            const qint64 now = m_clock.nsecsElapsed();
+            if (m_lastTick >= 0) {
+                m_largestGapNs = std::max(m_largestGapNs, now - m_lastTick);
+            }
+            m_lastTick = now;
+        });
+    }
+    void start() {
+        m_clock.start();
+        m_timer.start();
+    }
+    double largestGapMs() const { return static_cast<double>(m_largestGapNs) / 1e6; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_lastTick = -1;
+    qint64 m_largestGapNs = 0;
+};
+
 // The largest gap between the ticks of a 1 ms timer while 20 probes of the
 // loopback address and 20 process samples run on the same thread.
 void BM_MainThreadStall(benchmark::State& state) {
@@ -96,20 +124,7 @@ void BM_MainThreadStall(benchmark::State& state) {
         QEventLoop loop;
         int probes = 0;
         int samples = 0;
-        QElapsedTimer clock;
-        qint64 lastTick = -1;
-        qint64 largestGapNs = 0;
-
-        QTimer ticker;
-        ticker.setTimerType(Qt::PreciseTimer);
-        ticker.setInterval(1);
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            if (lastTick >= 0) {
-                largestGapNs = std::max(largestGapNs, now - lastTick);
-            }
-            lastTick = now;
-        });
+        StallTicker ticker;
         qint64 longestSampleNs = 0;
         qint64 longestProbeStartNs = 0;
         const auto startProbe = [&] {
@@ -141,13 +156,12 @@ void BM_MainThreadStall(benchmark::State& state) {
                 loop.quit();
             }
         });
-        clock.start();
         ticker.start();
         sampler.start();
         done.start();
         startProbe();
         loop.exec();
-        worstMs = std::max(worstMs, static_cast<double>(largestGapNs) / 1e6);
+        worstMs = std::max(worstMs, ticker.largestGapMs());
         state.counters["loopback_ms"] = ping.currentLatency();
         state.counters["longest_sample_ms"] = static_cast<double>(longestSampleNs) / 1e6;
         state.counters["longest_probe_start_ms"] = static_cast<double>(longestProbeStartNs) / 1e6;
@@ -162,24 +176,11 @@ void BM_MainThreadIdleBaseline(benchmark::State& state) {
     double worstMs = 0.0;
     for (auto _ : state) {
         QEventLoop loop;
-        QElapsedTimer clock;
-        qint64 lastTick = -1;
-        qint64 largestGapNs = 0;
-        QTimer ticker;
-        ticker.setTimerType(Qt::PreciseTimer);
-        ticker.setInterval(1);
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            if (lastTick >= 0) {
-                largestGapNs = std::max(largestGapNs, now - lastTick);
-            }
-            lastTick = now;
-        });
+        StallTicker ticker;
         QTimer::singleShot(500, &loop, &QEventLoop::quit);
-        clock.start();
         ticker.start();
         loop.exec();
-        worstMs = std::max(worstMs, static_cast<double>(largestGapNs) / 1e6);
+        worstMs = std::max(worstMs, ticker.largestGapMs());
     }
     state.counters["max_stall_ms"] = worstMs;
 }

@@ -10,6 +10,11 @@
 namespace pw::app {
 namespace {
 
+// Figures the kernel would not give are negative; they are written as null.
+template <typename T> QJsonValue known(T value) {
+    return value >= 0 ? QJsonValue(static_cast<double>(value)) : QJsonValue();
+}
+
 QJsonArray processesJson(const QList<ProcessInfoData>& processes) {
     QJsonArray list;
     for (const ProcessInfoData& p : processes)
@@ -17,7 +22,10 @@ QJsonArray processesJson(const QList<ProcessInfoData>& processes) {
                                 {QStringLiteral("name"), p.name},
                                 {QStringLiteral("fullPath"), p.fullPath},
                                 {QStringLiteral("cpuUsage"), p.cpuUsage},
-                                {QStringLiteral("energyImpact"), p.energyImpact}});
+                                {QStringLiteral("energyImpact"), p.energyImpact},
+                                {QStringLiteral("residentBytes"), known(p.residentBytes)},
+                                {QStringLiteral("storageReadRate"), known(p.storageReadRate)},
+                                {QStringLiteral("storageWriteRate"), known(p.storageWriteRate)}});
     return list;
 }
 

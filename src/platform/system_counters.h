@@ -73,6 +73,62 @@ struct ProcessStat {
     std::uint64_t cpuTicks = 0;
 };
 
+// What one process holds and has moved; a figure the kernel does not let us
+// read (another user's process) is absent.
+struct ProcessResources {
+    std::optional<std::uint64_t> residentBytes;
+    std::optional<std::uint64_t> storageReadBytes;    // cumulative, since the process started
+    std::optional<std::uint64_t> storageWrittenBytes; // the same
+};
+
+// A GPU's figures where the driver offers them.
+struct GpuCounters {
+    std::string name;                   // the driver, e.g. "amdgpu", "i915"
+    std::optional<double> busyPercent;  // engine utilisation, 0–100
+    std::optional<double> memoryBusyPercent;
+    std::optional<double> temperatureCelsius;
+    std::optional<std::uint64_t> vramUsedBytes;
+    std::optional<std::uint64_t> vramTotalBytes;
+};
+
+// The volume mounted at "/".
+struct VolumeSpace {
+    std::string name;       // its filesystem label, else its mount point
+    std::string mountPoint; // "/"
+    std::string device;     // block device name, e.g. "nvme0n1p2"; empty when none
+    std::uint64_t totalBytes = 0;
+    std::uint64_t availableBytes = 0; // to unprivileged users
+    std::optional<bool> rotational;   // the disk behind it spins
+};
+
+// Cumulative sectors (512 bytes each, whatever the device's own size) moved by
+// one block device since boot.
+struct BlockDeviceCounters {
+    std::string device;
+    std::uint64_t sectorsRead = 0;
+    std::uint64_t sectorsWritten = 0;
+};
+
+// The interface the default IPv4 route leaves through.
+struct DefaultRoute {
+    std::string interfaceName;
+    bool wireless = false;
+    std::optional<std::string> ipv4Address; // dotted decimal
+};
+
+// An established TCP connection; addresses in their usual text form.
+struct TcpConnection {
+    std::string localAddress;
+    int localPort = 0;
+    std::string remoteAddress;
+    int remotePort = 0;
+};
+
+struct FanReading {
+    std::string label; // the sensor's own label, else "<chip> fan<N>"
+    std::int64_t rpm = 0;
+};
+
 // Every operating-system reading the engine and probes make. Each call returns
 // absent when the source cannot be read, so callers keep their last figures.
 class SystemCounters {
@@ -97,6 +153,28 @@ public:
     virtual std::optional<std::string> processExecutable(int pid) = 0;
     virtual std::optional<std::vector<std::string>> processArguments(int pid) = 0;
     virtual long ticksPerSecond() = 0;
+
+    virtual ProcessResources processResources(int pid) = 0;
+
+    // Mean current clock of the online CPUs in MHz; absent when the machine
+    // reports none.
+    virtual std::optional<double> cpuClockMHz() = 0;
+    // The first GPU; absent when there is none.
+    virtual std::optional<GpuCounters> gpu() = 0;
+    // Cumulative busy time of a neural processing unit in microseconds; absent
+    // when there is no NPU that reports one.
+    virtual std::optional<std::uint64_t> npuBusyMicroseconds() = 0;
+
+    virtual std::optional<VolumeSpace> rootVolume() = 0;
+    // The block device of the root volume.
+    virtual std::optional<BlockDeviceCounters> rootBlockDevice() = 0;
+
+    virtual std::optional<DefaultRoute> defaultRoute() = 0;
+    // The first `limit` established connections over IPv4 and IPv6, in table
+    // order; absent when neither table can be read.
+    virtual std::optional<std::vector<TcpConnection>> establishedTcpConnections(std::size_t limit) = 0;
+
+    virtual std::vector<FanReading> fans() = 0;
 
     virtual double monotonicSeconds() = 0;
     // Uniform over [0, upperInclusive].

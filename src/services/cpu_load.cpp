@@ -38,8 +38,12 @@ std::optional<CpuLoad> computeCpuLoad(const std::vector<platform::CpuTicks>& pre
                                       const CpuClusters& clusters) {
     double e = 0.0;
     double p = 0.0;
+    double userTicks = 0.0;
+    double systemTicks = 0.0;
+    double allTicks = 0.0;
     CpuLoad result;
     result.perCpu.reserve(current.size());
+    result.cpus.reserve(current.size());
     for (const platform::CpuTicks& now : current) {
         // Rows are keyed by CPU number; both samples are short, so a scan is cheapest.
         auto before = std::find_if(previous.begin(), previous.end(),
@@ -54,6 +58,10 @@ std::optional<CpuLoad> computeCpuLoad(const std::vector<platform::CpuTicks>& pre
         const double busy = (du + ds) + dn;
         const double load = total > 0.0 ? busy / total : busy / 1.0;
         result.perCpu.push_back(load);
+        result.cpus.push_back(now.cpu);
+        userTicks += du + dn;
+        systemTicks += ds;
+        allTicks += total;
         if (clusters.isEfficiency(now.cpu))
             e += load;
         else
@@ -64,6 +72,10 @@ std::optional<CpuLoad> computeCpuLoad(const std::vector<platform::CpuTicks>& pre
     result.eClusterUsage = e / static_cast<double>(std::max(clusters.eCoreCount, 1)) * 100.0;
     result.pClusterUsage = p / static_cast<double>(std::max(clusters.pCoreCount, 1)) * 100.0;
     result.cpuUsage = (p + e) / static_cast<double>(result.perCpu.size()) * 100.0;
+    if (allTicks > 0.0) {
+        result.userUsage = userTicks / allTicks * 100.0;
+        result.systemUsage = systemTicks / allTicks * 100.0;
+    }
     return result;
 }
 

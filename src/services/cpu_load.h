@@ -26,7 +26,12 @@ struct CpuLoad {
     double eClusterUsage = 0.0;
     double pClusterUsage = 0.0;
     double cpuUsage = 0.0;
+    // Percent of all counted ticks spent in user mode (with nice) and in
+    // system mode.
+    double userUsage = 0.0;
+    double systemUsage = 0.0;
     std::vector<double> perCpu; // fraction 0..1 per CPU counted, in CPU-number order
+    std::vector<int> cpus;      // the CPU number of each perCpu entry
 };
 
 // Load between two samples. CPUs present in only one sample are not counted; a

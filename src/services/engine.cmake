@@ -3,6 +3,9 @@ target_sources(pw_services PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/log_line.cpp
     ${CMAKE_CURRENT_LIST_DIR}/preferences.h
     ${CMAKE_CURRENT_LIST_DIR}/preferences.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/launch_at_login.h
+    ${CMAKE_CURRENT_LIST_DIR}/launch_at_login.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/fan_speed.h
     ${CMAKE_CURRENT_LIST_DIR}/cpu_load.h
     ${CMAKE_CURRENT_LIST_DIR}/cpu_load.cpp
     ${CMAKE_CURRENT_LIST_DIR}/battery_info.h
@@ -13,6 +16,19 @@ target_sources(pw_services PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/history_csv.cpp
     ${CMAKE_CURRENT_LIST_DIR}/system_stats_provider.h
     ${CMAKE_CURRENT_LIST_DIR}/system_stats_provider.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/system_stats_devices.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/store_assign.h
+    ${CMAKE_CURRENT_LIST_DIR}/rolling_peak.h
+    ${CMAKE_CURRENT_LIST_DIR}/disk_rates.h
+    ${CMAKE_CURRENT_LIST_DIR}/disk_rates.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/busy_share.h
+    ${CMAKE_CURRENT_LIST_DIR}/busy_share.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/disk_space_alert.h
+    ${CMAKE_CURRENT_LIST_DIR}/disk_space_alert.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/device_text.h
+    ${CMAKE_CURRENT_LIST_DIR}/device_text.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/connection_reader.h
+    ${CMAKE_CURRENT_LIST_DIR}/connection_reader.cpp
 )
 target_sources(pw_services PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/system_colors.h

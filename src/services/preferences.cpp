@@ -9,6 +9,8 @@ namespace pw {
 namespace {
 constexpr auto kShowFullProcessPath = "showFullProcessPath";
 constexpr auto kCpuAlertThreshold = "cpuAlertThreshold";
+constexpr auto kHighCpuAlertsEnabled = "highCpuAlertsEnabled";
+constexpr auto kDiskSpaceLowAlertsEnabled = "diskSpaceLowAlertsEnabled";
 
 // QSettings hands back INI values as strings; accept only what parses as the
 // key's type, so a hand-edited or corrupt file falls back to the default.
@@ -58,6 +60,10 @@ void Preferences::load() {
         m_showFullProcessPath = *v;
     if (auto v = readDouble(m_settings.value(kCpuAlertThreshold)))
         m_cpuAlertThreshold = *v;
+    if (auto v = readBool(m_settings.value(kHighCpuAlertsEnabled)))
+        m_highCpuAlertsEnabled = *v;
+    if (auto v = readBool(m_settings.value(kDiskSpaceLowAlertsEnabled)))
+        m_diskSpaceLowAlertsEnabled = *v;
 }
 
 void Preferences::store(const char* key, const QVariant& value) {
@@ -82,6 +88,22 @@ void Preferences::setCpuAlertThreshold(double value) {
     m_cpuAlertThreshold = value;
     store(kCpuAlertThreshold, value);
     Q_EMIT cpuAlertThresholdChanged(value);
+}
+
+void Preferences::setHighCpuAlertsEnabled(bool value) {
+    if (value == m_highCpuAlertsEnabled)
+        return;
+    m_highCpuAlertsEnabled = value;
+    store(kHighCpuAlertsEnabled, value);
+    Q_EMIT highCpuAlertsEnabledChanged(value);
+}
+
+void Preferences::setDiskSpaceLowAlertsEnabled(bool value) {
+    if (value == m_diskSpaceLowAlertsEnabled)
+        return;
+    m_diskSpaceLowAlertsEnabled = value;
+    store(kDiskSpaceLowAlertsEnabled, value);
+    Q_EMIT diskSpaceLowAlertsEnabledChanged(value);
 }
 
 } // namespace pw

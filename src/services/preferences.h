@@ -14,10 +14,16 @@ class Preferences : public QObject {
                    showFullProcessPathChanged)
     Q_PROPERTY(double cpuAlertThreshold READ cpuAlertThreshold WRITE setCpuAlertThreshold NOTIFY
                    cpuAlertThresholdChanged)
+    Q_PROPERTY(bool highCpuAlertsEnabled READ highCpuAlertsEnabled WRITE setHighCpuAlertsEnabled
+                   NOTIFY highCpuAlertsEnabledChanged)
+    Q_PROPERTY(bool diskSpaceLowAlertsEnabled READ diskSpaceLowAlertsEnabled WRITE
+                   setDiskSpaceLowAlertsEnabled NOTIFY diskSpaceLowAlertsEnabledChanged)
 
 public:
     static constexpr bool kDefaultShowFullProcessPath = false;
     static constexpr double kDefaultCpuAlertThreshold = 90.0;
+    static constexpr bool kDefaultHighCpuAlertsEnabled = true;
+    static constexpr bool kDefaultDiskSpaceLowAlertsEnabled = true;
 
     // The store for organisation and application "Pulsewick" in the user's
     // configuration folder.
@@ -32,9 +38,17 @@ public:
     double cpuAlertThreshold() const { return m_cpuAlertThreshold; }
     void setCpuAlertThreshold(double value);
 
+    bool highCpuAlertsEnabled() const { return m_highCpuAlertsEnabled; }
+    void setHighCpuAlertsEnabled(bool value);
+
+    bool diskSpaceLowAlertsEnabled() const { return m_diskSpaceLowAlertsEnabled; }
+    void setDiskSpaceLowAlertsEnabled(bool value);
+
 Q_SIGNALS:
     void showFullProcessPathChanged(bool value);
     void cpuAlertThresholdChanged(double value);
+    void highCpuAlertsEnabledChanged(bool value);
+    void diskSpaceLowAlertsEnabledChanged(bool value);
 
 private:
     Preferences();
@@ -44,6 +58,8 @@ private:
     QSettings m_settings;
     bool m_showFullProcessPath = kDefaultShowFullProcessPath;
     double m_cpuAlertThreshold = kDefaultCpuAlertThreshold;
+    bool m_highCpuAlertsEnabled = kDefaultHighCpuAlertsEnabled;
+    bool m_diskSpaceLowAlertsEnabled = kDefaultDiskSpaceLowAlertsEnabled;
 };
 
 } // namespace pw

@@ -55,6 +55,13 @@ void ProcessMonitor::updateProcesses() {
         row.fullPath = identity.fullPath;
         row.cpuUsage = process.cpuUsage;
         row.energyImpact = process.cpuUsage * kEnergyPerCpuPercent;
+        const platform::ProcessResources resources = m_counters->processResources(process.pid);
+        if (resources.residentBytes)
+            row.residentBytes = static_cast<qint64>(*resources.residentBytes);
+        const ProcessStorageRates::Rates storage =
+            m_storageRates.sample(process.pid, resources, now);
+        row.storageReadRate = storage.read;
+        row.storageWriteRate = storage.write;
         if (identity.isPath && m_catalog) {
             if (const auto app = m_catalog->lookup(identity.fullPath)) {
                 row.icon = app->icon;
@@ -63,6 +70,7 @@ void ProcessMonitor::updateProcesses() {
         }
         list.append(row);
     }
+    m_storageRates.finishRound();
     m_topProcesses = std::move(list);
     Q_EMIT topProcessesChanged();
 }

@@ -5,6 +5,7 @@
 #include "services/polling.h"
 #include "services/process_info_data.h"
 #include "services/process_ranking.h"
+#include "services/process_storage.h"
 
 #include <QList>
 #include <QObject>
@@ -15,7 +16,8 @@
 namespace pw {
 
 // The five processes that used the most CPU over the last 2-second interval,
-// from the kernel's process table.
+// from the kernel's process table, with the memory each holds and its storage
+// traffic since the previous list.
 class ProcessMonitor : public QObject {
     Q_OBJECT
     Q_PROPERTY(QList<pw::ProcessInfoData> topProcesses READ topProcesses NOTIFY topProcessesChanged)
@@ -45,6 +47,7 @@ private:
     std::shared_ptr<platform::SystemCounters> m_counters;
     std::shared_ptr<ApplicationCatalog> m_catalog;
     ProcessSample m_previous;
+    ProcessStorageRates m_storageRates;
     QList<ProcessInfoData> m_topProcesses;
     QTimer m_timer;
 };

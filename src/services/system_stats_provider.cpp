@@ -5,6 +5,7 @@
 #include "services/history_csv.h"
 #include "services/log_line.h"
 #include "services/preferences.h"
+#include "services/store_assign.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -38,14 +39,7 @@ double secondsSinceEpoch() {
     return duration<double>(system_clock::now().time_since_epoch()).count();
 }
 
-// Stores `value` and notifies only when it differs from what was held.
-template <typename T, typename Signal>
-void assign(SystemStatsProvider* self, T& field, T value, Signal signal) {
-    if (field == value)
-        return;
-    field = value;
-    Q_EMIT(self->*signal)();
-}
+using detail::assign;
 
 } // namespace
 
@@ -64,6 +58,8 @@ SystemStatsProvider& SystemStatsProvider::shared() {
         auto* store = new SystemStatsProvider(sharedCounters(), sharedNotifier(), [] {
             return Preferences::shared().cpuAlertThreshold();
         });
+        store->setAlertSwitches([] { return Preferences::shared().highCpuAlertsEnabled(); },
+                                [] { return Preferences::shared().diskSpaceLowAlertsEnabled(); });
         store->startPolling();
         return store;
     }();
@@ -77,6 +73,11 @@ SystemStatsProvider::SystemStatsProvider(std::shared_ptr<platform::SystemCounter
       m_alertThreshold(std::move(alertThreshold)),
       m_hidMonitor(std::make_unique<HIDMonitor>(m_counters)) {
     m_cpuHistory = QList<double>(kHistoryLength, 0.0);
+    m_networkHistory = QList<double>(kHistoryLength, 0.0);
+    m_connectionReader = std::make_unique<ConnectionReader>(
+        m_counters, [this](const ConnectionReader::Connections& connections) {
+            applyConnections(connections);
+        });
     determineCoreCounts();
 }
 
@@ -95,18 +96,34 @@ void SystemStatsProvider::startPolling() {
     m_timer->start();
 }
 
+void SystemStatsProvider::setAlertSwitches(std::function<bool()> highCpu,
+                                           std::function<bool()> diskSpaceLow) {
+    m_highCpuAlertsOn = std::move(highCpu);
+    m_diskSpaceLowAlertsOn = std::move(diskSpaceLow);
+}
+
 double SystemStatsProvider::efficiencyRatio() const {
     return m_powerDraw > 0.0 ? m_cpuUsage / m_powerDraw : m_cpuUsage / 1.0;
 }
 
 void SystemStatsProvider::updateStats() {
     updateCPU();
+    updateCpuClock();
     updateMemory();
     updateNetwork();
+    if (isSlowCycle()) {
+        updateNetworkDetails();
+        updateVolume();
+    }
+    updateDiskActivity();
     updateTemperature();
+    updateFans();
     updateBattery();
+    updateGpu();
     updateNeuralEngine();
     checkCPUAlerts();
+    checkDiskSpaceAlert();
+    ++m_cycle;
     Q_EMIT cycleFinished();
 }
 
@@ -136,6 +153,7 @@ void SystemStatsProvider::updateCPU() {
             m_cpuHistory.removeFirst();
             m_cpuHistory.append(m_cpuUsage);
             Q_EMIT cpuHistoryChanged();
+            updateCpuDetails(*load);
         }
     }
     m_previousCpuInfo = std::move(sample);
@@ -186,6 +204,7 @@ void SystemStatsProvider::updateNetwork() {
                &SystemStatsProvider::networkDownloadChanged);
         assign(this, m_networkUpload, rate(totals.up, m_lastNetworkStats->up),
                &SystemStatsProvider::networkUploadChanged);
+        updateNetworkHistory();
     }
     m_lastNetworkStats = totals;
 }
@@ -219,14 +238,11 @@ void SystemStatsProvider::updateBattery() {
     }
 }
 
-void SystemStatsProvider::updateNeuralEngine() {
-    constexpr std::uint64_t kTop = std::uint64_t{1} << 53;
-    const std::uint64_t r = m_counters->uniformRandom(kTop);
-    const double figure = r == kTop ? 5.0 : static_cast<double>(r) * 0x1p-53 * 5.0;
-    assign(this, m_aneUsage, figure, &SystemStatsProvider::aneUsageChanged);
-}
-
 void SystemStatsProvider::checkCPUAlerts() {
+    if (m_highCpuAlertsOn && !m_highCpuAlertsOn()) {
+        m_alerting = false; // a spell ends when the user silences it
+        return;
+    }
     const double threshold = m_alertThreshold ? m_alertThreshold() : 90.0;
     if (!(m_cpuUsage > threshold)) {
         m_alerting = false;

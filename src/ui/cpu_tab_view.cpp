@@ -13,9 +13,10 @@
 #include "ui/text_styles.h"
 #include "ui/view_logic.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QRandomGenerator>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace pw::ui {
@@ -80,10 +81,19 @@ CPUTabView::CPUTabView(SystemStatsProvider& stats, ProcessMonitor& processMonito
             &CPUTabView::refreshFigures);
     connect(&m_stats, &SystemStatsProvider::pClusterUsageChanged, this,
             &CPUTabView::refreshFigures);
-    connect(&m_stats, &SystemStatsProvider::socTemperatureChanged, this,
-            &CPUTabView::refreshFigures);
-    // The placeholder rings change on every redraw, that is every cycle.
-    connect(&m_stats, &SystemStatsProvider::cycleFinished, this, &CPUTabView::refreshCoreRings);
+    for (auto signal :
+         {&SystemStatsProvider::socTemperatureChanged, &SystemStatsProvider::cpuClockGHzChanged,
+          &SystemStatsProvider::cpuUserUsageChanged, &SystemStatsProvider::cpuSystemUsageChanged})
+        connect(&m_stats, signal, this, &CPUTabView::refreshFigures);
+    connect(&m_stats, &SystemStatsProvider::coreUsagesChanged, this, &CPUTabView::refreshCoreRings);
+    connect(&m_stats, &SystemStatsProvider::coreIsEfficiencyChanged, this,
+            &CPUTabView::refreshCoreRings);
+    for (auto signal :
+         {&SystemStatsProvider::gpuBusyChanged, &SystemStatsProvider::gpuMemoryBusyChanged,
+          &SystemStatsProvider::gpuTemperatureChanged,
+          &SystemStatsProvider::gpuVramFractionChanged})
+        connect(&m_stats, signal, this, &CPUTabView::refreshGpu);
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &CPUTabView::refreshGpu);
     connect(&m_processMonitor, &ProcessMonitor::topProcessesChanged, this,
             &CPUTabView::refreshProcesses);
     connect(&m_preferences, &Preferences::showFullProcessPathChanged, this,
@@ -91,6 +101,7 @@ CPUTabView::CPUTabView(SystemStatsProvider& stats, ProcessMonitor& processMonito
 
     refreshFigures();
     refreshCoreRings();
+    refreshGpu();
     refreshProcesses();
 }
 
@@ -99,19 +110,10 @@ QWidget* CPUTabView::buildCores() {
     auto* column = new QVBoxLayout(cores);
     column->setContentsMargins(10, 0, 10, 0);
     column->setSpacing(8);
-    const auto rows = coreRingRows(*QRandomGenerator::global());
-    for (const auto& entries : rows) {
-        auto* row = new QHBoxLayout;
-        row->setSpacing(6);
-        for (const CoreRingFill& entry : entries) {
-            auto* ring = new GaugeRing(24, RingStyle{4.0, 0.3, Qt::FlatCap, Qt::FlatCap}, cores);
-            ring->setColor(entry.color);
-            m_coreRings.append(ring);
-            row->addWidget(ring);
-        }
-        row->addStretch(1);
-        column->addLayout(row);
-    }
+    m_coreRows = new QVBoxLayout;
+    m_coreRows->setContentsMargins(0, 0, 0, 0);
+    m_coreRows->setSpacing(8);
+    column->addLayout(m_coreRows);
     auto clusterRow = [&](const QColor& color, const QString& title) {
         auto* row = new QHBoxLayout;
         row->addWidget(new ColorDot(color, 6, cores), 0, Qt::AlignVCenter);
@@ -135,15 +137,15 @@ QWidget* CPUTabView::buildGpuStrip() {
     header->addWidget(
         makeLabel(QStringLiteral("GPU"), systemFont(10, QFont::Bold), systemColor::blue(), gpu));
     header->addStretch(1);
-    header->addWidget(makeLabel(gpuFrameRateText(), systemFont(10, QFont::Bold), QColor(), gpu));
+    m_frameRate = makeLabel(QString(), systemFont(10, QFont::Bold), QColor(), gpu);
+    header->addWidget(m_frameRate);
     column->addLayout(header);
     auto* gauges = new QHBoxLayout;
     gauges->addStretch(1);
-    for (const GaugeFigure& entry : gpuGauges()) {
+    for (int i = 0; i < 4; ++i) {
         auto* gauge = new GaugeRing(50, RingStyle{4.0, 0.3, Qt::FlatCap, Qt::FlatCap}, gpu);
         gauge->setColor(systemColor::blue());
-        gauge->setFraction(entry.fraction);
-        gauge->setText(entry.text, systemFont(12, QFont::Bold));
+        m_gpuGauges.append(gauge);
         gauges->addWidget(gauge);
     }
     gauges->addStretch(1);
@@ -152,23 +154,56 @@ QWidget* CPUTabView::buildGpuStrip() {
 }
 
 void CPUTabView::refreshFigures() {
-    m_header->setText(cpuHeaderText(m_stats.socTemperature()));
+    m_header->setText(cpuHeaderText(m_stats.cpuClockGHz(), m_stats.socTemperature()));
     m_sparkline->setData(m_stats.cpuHistory());
-    m_user->setText(userSplitText(m_stats.cpuUsage()));
-    m_system->setText(systemSplitText(m_stats.cpuUsage()));
+    m_user->setText(formatPercent(m_stats.cpuUserUsage()));
+    m_system->setText(formatPercent(m_stats.cpuSystemUsage()));
     m_efficiency->setText(formatPercent(m_stats.eClusterUsage()));
     m_performance->setText(formatPercent(m_stats.pClusterUsage()));
 }
 
 void CPUTabView::refreshCoreRings() {
-    const auto rows = coreRingRows(*QRandomGenerator::global());
-    int i = 0;
-    for (const auto& entries : rows) {
-        for (const CoreRingFill& entry : entries) {
-            if (i < m_coreRings.size())
-                m_coreRings[i]->setFraction(entry.fraction);
-            ++i;
+    const QList<CoreRingFill> fills =
+        coreRingFills(m_stats.coreUsages(), m_stats.coreIsEfficiency());
+    if (fills.size() != m_coreRings.size())
+        rebuildCoreRings(fills.size());
+    for (qsizetype i = 0; i < fills.size(); ++i) {
+        m_coreRings[i]->setColor(fills[i].color);
+        m_coreRings[i]->setFraction(fills[i].fraction);
+    }
+}
+
+// CPUs come and go only with hotplug, so the rings are rebuilt rarely.
+void CPUTabView::rebuildCoreRings(qsizetype count) {
+    qDeleteAll(m_coreRings);
+    m_coreRings.clear();
+    while (QLayoutItem* item = m_coreRows->takeAt(0))
+        delete item; // the row layouts; their rings went above
+    const CoreRingGrid grid = coreRingGrid(count);
+    QWidget* cores = m_coreRows->parentWidget();
+    const RingStyle style{grid.lineWidth, 0.3, Qt::FlatCap, Qt::FlatCap};
+    for (int inRow : grid.rows) {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(grid.spacing);
+        for (int i = 0; i < inRow; ++i) {
+            auto* ring = new GaugeRing(grid.diameter, style, cores);
+            m_coreRings.append(ring);
+            row->addWidget(ring);
         }
+        row->addStretch(1);
+        m_coreRows->addLayout(row);
+    }
+}
+
+void CPUTabView::refreshGpu() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    m_frameRate->setText(gpuFrameRateText(screen ? screen->refreshRate() : 0.0));
+    const QList<GaugeFigure> figures =
+        pw::ui::gpuGauges(m_stats.gpuBusy(), m_stats.gpuMemoryBusy(), m_stats.gpuTemperature(),
+                          m_stats.gpuVramFraction());
+    for (qsizetype i = 0; i < figures.size() && i < m_gpuGauges.size(); ++i) {
+        m_gpuGauges[i]->setFraction(figures[i].fraction);
+        m_gpuGauges[i]->setText(figures[i].text, systemFont(12, QFont::Bold));
     }
 }
 
@@ -180,6 +215,17 @@ void CPUTabView::refreshProcesses() {
 
 QString CPUTabView::headerText() const {
     return m_header->text();
+}
+QList<int> CPUTabView::coreRowSizes() const {
+    QList<int> sizes;
+    for (int i = 0; i < m_coreRows->count(); ++i) {
+        if (auto* row = qobject_cast<QHBoxLayout*>(m_coreRows->itemAt(i)->layout()))
+            sizes.append(row->count() - 1); // less the closing stretch
+    }
+    return sizes;
+}
+QString CPUTabView::frameRateText() const {
+    return m_frameRate->text();
 }
 QString CPUTabView::userText() const {
     return m_user->text();

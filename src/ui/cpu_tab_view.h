@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QLabel;
+class QVBoxLayout;
 
 namespace pw {
 class SystemStatsProvider;
@@ -33,13 +34,20 @@ public:
     QString performanceText() const;
     SparklineView* sparkline() const { return m_sparkline; }
     ProcessListSection* processes() const { return m_processes; }
+    // In CPU order, row by row.
     QList<GaugeRing*> coreRings() const { return m_coreRings; }
+    // Rings in each row, top to bottom.
+    QList<int> coreRowSizes() const;
+    QString frameRateText() const;
+    QList<GaugeRing*> gpuGauges() const { return m_gpuGauges; }
 
 private:
     QWidget* buildCores();
     QWidget* buildGpuStrip();
     void refreshFigures();
     void refreshCoreRings();
+    void rebuildCoreRings(qsizetype count);
+    void refreshGpu();
     void refreshProcesses();
 
     SystemStatsProvider& m_stats;
@@ -51,7 +59,10 @@ private:
     QLabel* m_system;
     QLabel* m_efficiency = nullptr;
     QLabel* m_performance = nullptr;
+    QVBoxLayout* m_coreRows = nullptr;
     QList<GaugeRing*> m_coreRings;
+    QLabel* m_frameRate = nullptr;
+    QList<GaugeRing*> m_gpuGauges;
     ProcessListSection* m_processes;
 };
 

@@ -31,7 +31,7 @@ target_sources(pw_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/settings_pages_preferences.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settings_pages_sensors.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settings_pages_readings.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/settings_pages_fixed.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/settings_pages_hardware.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settings_view.h
     ${CMAKE_CURRENT_LIST_DIR}/settings_view.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dashboard_window.h

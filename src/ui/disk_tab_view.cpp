@@ -3,6 +3,7 @@
 #include "services/preferences.h"
 #include "services/process_monitor.h"
 #include "services/system_colors.h"
+#include "services/system_stats_provider.h"
 #include "ui/color_dot.h"
 #include "ui/divider_line.h"
 #include "ui/gauge_ring.h"
@@ -15,19 +16,17 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QRandomGenerator>
 #include <QVBoxLayout>
 
 namespace pw::ui {
 namespace {
 
-QWidget* rateColumn(const QString& rate, const QColor& dotColor, const QString& label,
-                    QWidget* parent) {
+QWidget* rateColumn(QLabel*& rate, const QColor& dotColor, const QString& label, QWidget* parent) {
     auto* column = new QWidget(parent);
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(makeLabel(rate, roundedFont(20, QFont::DemiBold), QColor(), column), 0,
-                      Qt::AlignHCenter);
+    rate = makeLabel(QString(), roundedFont(20, QFont::DemiBold), QColor(), column);
+    layout->addWidget(rate, 0, Qt::AlignHCenter);
     auto* caption = new QHBoxLayout;
     caption->addWidget(new ColorDot(dotColor, 6, column), 0, Qt::AlignVCenter);
     caption->addWidget(makeLabel(label, systemFont(10, QFont::Medium), QColor(), column));
@@ -69,8 +68,10 @@ int DiskTabView::figureColumnWidth() {
            2;
 }
 
-DiskTabView::DiskTabView(ProcessMonitor& processMonitor, Preferences& preferences, QWidget* parent)
-    : QWidget(parent), m_processMonitor(processMonitor), m_preferences(preferences) {
+DiskTabView::DiskTabView(SystemStatsProvider& stats, ProcessMonitor& processMonitor,
+                         Preferences& preferences, QWidget* parent)
+    : QWidget(parent), m_stats(stats), m_processMonitor(processMonitor),
+      m_preferences(preferences) {
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 0);
     root->setSpacing(16);
@@ -91,27 +92,35 @@ DiskTabView::DiskTabView(ProcessMonitor& processMonitor, Preferences& preference
     root->addWidget(m_processes);
     root->addStretch(1);
 
+    for (auto signal :
+         {&SystemStatsProvider::diskUsedFractionChanged,
+          &SystemStatsProvider::diskVolumeNameChanged, &SystemStatsProvider::diskAvailableChanged})
+        connect(&m_stats, signal, this, &DiskTabView::refreshVolume);
+    for (auto signal :
+         {&SystemStatsProvider::diskReadRateChanged, &SystemStatsProvider::diskWriteRateChanged,
+          &SystemStatsProvider::diskReadPeakChanged, &SystemStatsProvider::diskWritePeakChanged})
+        connect(&m_stats, signal, this, &DiskTabView::refreshRates);
     connect(&m_processMonitor, &ProcessMonitor::topProcessesChanged, this,
             &DiskTabView::refreshProcesses);
     connect(&m_preferences, &Preferences::showFullProcessPathChanged, this,
             &DiskTabView::refreshProcesses);
+    refreshVolume();
+    refreshRates();
     refreshProcesses();
 }
 
 QWidget* DiskTabView::buildVolumeHeader() {
-    const DiskPlaceholder disk = diskPlaceholder();
     auto* section = new QWidget(this);
     auto* row = new QHBoxLayout(section);
     row->setContentsMargins(10, 10, 10, 0);
-    auto* ring = new GaugeRing(40, RingStyle{4.0, 0.3, Qt::FlatCap, Qt::FlatCap}, section);
-    ring->setColor(systemColor::blue());
-    ring->setFraction(disk.ringFraction);
-    ring->setText(disk.ringText, systemFont(14, QFont::Bold));
-    row->addWidget(ring);
+    m_ring = new GaugeRing(40, RingStyle{4.0, 0.3, Qt::FlatCap, Qt::FlatCap}, section);
+    m_ring->setColor(systemColor::blue());
+    row->addWidget(m_ring);
     auto* names = new QVBoxLayout;
-    names->addWidget(
-        makeLabel(disk.volumeName, systemFont(14, QFont::DemiBold), QColor(), section));
-    names->addWidget(makeLabel(disk.available, systemFont(12, QFont::Medium), QColor(), section));
+    m_volume = makeLabel(QString(), systemFont(14, QFont::DemiBold), QColor(), section);
+    m_available = makeLabel(QString(), systemFont(12, QFont::Medium), QColor(), section);
+    names->addWidget(m_volume);
+    names->addWidget(m_available);
     row->addLayout(names);
     row->addStretch(1);
     auto* dots = new QVBoxLayout;
@@ -123,35 +132,71 @@ QWidget* DiskTabView::buildVolumeHeader() {
 }
 
 QWidget* DiskTabView::buildRates() {
-    const DiskPlaceholder disk = diskPlaceholder();
     auto* section = new QWidget(this);
     auto* row = new QHBoxLayout(section);
     row->setContentsMargins(20, 0, 20, 0);
-    row->addWidget(rateColumn(disk.readRate, systemColor::pink(), QStringLiteral("Read"), section));
+    row->addWidget(rateColumn(m_readRate, systemColor::pink(), QStringLiteral("Read"), section));
     row->addStretch(1);
-    row->addWidget(
-        rateColumn(disk.writeRate, systemColor::blue(), QStringLiteral("Write"), section));
+    row->addWidget(rateColumn(m_writeRate, systemColor::blue(), QStringLiteral("Write"), section));
     return section;
 }
 
 QWidget* DiskTabView::buildBandAndTotals() {
-    const DiskPlaceholder disk = diskPlaceholder();
     auto* section = new QWidget(this);
     auto* column = new QVBoxLayout(section);
     column->setContentsMargins(10, 0, 10, 0);
     column->setSpacing(16);
     column->addWidget(new ThroughputBand(section));
     auto* totals = new QHBoxLayout;
-    totals->addWidget(makeLabel(disk.readTotal, systemFont(12, QFont::Medium), QColor(), section));
+    m_readTotal = makeLabel(QString(), systemFont(12, QFont::Medium), QColor(), section);
+    m_writeTotal = makeLabel(QString(), systemFont(12, QFont::Medium), QColor(), section);
+    totals->addWidget(m_readTotal);
     totals->addStretch(1);
-    totals->addWidget(makeLabel(disk.writeTotal, systemFont(12, QFont::Medium), QColor(), section));
+    totals->addWidget(m_writeTotal);
     column->addLayout(totals);
     return section;
 }
 
+void DiskTabView::refreshVolume() {
+    const GaugeFigure ring = diskRingFigure(m_stats.diskUsedFraction());
+    m_ring->setFraction(ring.fraction);
+    m_ring->setText(ring.text, systemFont(14, QFont::Bold));
+    m_volume->setText(textOrDash(m_stats.diskVolumeName()));
+    m_available->setText(diskAvailableText(m_stats.diskAvailable(), m_stats.diskUsedFraction()));
+}
+
+void DiskTabView::refreshRates() {
+    m_readRate->setText(formatByteRate(m_stats.diskReadRate()));
+    m_writeRate->setText(formatByteRate(m_stats.diskWriteRate()));
+    m_readTotal->setText(QStringLiteral("Read ") + formatByteRate(m_stats.diskReadPeak()));
+    m_writeTotal->setText(QStringLiteral("Write ") + formatByteRate(m_stats.diskWritePeak()));
+}
+
 void DiskTabView::refreshProcesses() {
     m_processes->setProcesses(m_processMonitor.topProcesses(), m_preferences.showFullProcessPath(),
-                              [] { return diskProcessPlaceholder(*QRandomGenerator::global()); });
+                              [](const ProcessInfoData& process) {
+                                  return diskProcessFigures(process.storageReadRate,
+                                                            process.storageWriteRate);
+                              });
+}
+
+QString DiskTabView::volumeText() const {
+    return m_volume->text();
+}
+QString DiskTabView::availableText() const {
+    return m_available->text();
+}
+QString DiskTabView::readRateText() const {
+    return m_readRate->text();
+}
+QString DiskTabView::writeRateText() const {
+    return m_writeRate->text();
+}
+QString DiskTabView::readTotalText() const {
+    return m_readTotal->text();
+}
+QString DiskTabView::writeTotalText() const {
+    return m_writeTotal->text();
 }
 
 } // namespace pw::ui

@@ -2,37 +2,58 @@
 
 #include <QWidget>
 
+class QLabel;
+
 namespace pw {
+class SystemStatsProvider;
 class ProcessMonitor;
 class Preferences;
 } // namespace pw
 
 namespace pw::ui {
 
+class GaugeRing;
 class TrafficListSection;
 
-// The popup's disk tab. No storage figure is sampled yet: the volume, rates
-// and per-process columns are placeholders; only the process list is live.
+// The popup's disk tab: the root volume's fill and free space, its read and
+// write rates with their recent peaks, and the busiest processes' storage rates.
 class DiskTabView : public QWidget {
     Q_OBJECT
 
 public:
-    DiskTabView(ProcessMonitor& processMonitor, Preferences& preferences,
-                QWidget* parent = nullptr);
+    DiskTabView(SystemStatsProvider& stats, ProcessMonitor& processMonitor,
+                Preferences& preferences, QWidget* parent = nullptr);
 
+    GaugeRing* ring() const { return m_ring; }
+    QString volumeText() const;
+    QString availableText() const;
+    QString readRateText() const;
+    QString writeRateText() const;
+    QString readTotalText() const;
+    QString writeTotalText() const;
     TrafficListSection* processes() const { return m_processes; }
 
-    // Wide enough for the widest placeholder figure at the figure font, never below 30.
+    // Wide enough for a typical figure at the figure font, never below 30.
     static int figureColumnWidth();
 
 private:
     QWidget* buildVolumeHeader();
     QWidget* buildRates();
     QWidget* buildBandAndTotals();
+    void refreshVolume();
+    void refreshRates();
     void refreshProcesses();
 
+    SystemStatsProvider& m_stats;
     ProcessMonitor& m_processMonitor;
     Preferences& m_preferences;
+    GaugeRing* m_ring = nullptr;
+    QLabel* m_volume = nullptr;
+    QLabel* m_available = nullptr;
+    QLabel* m_readRate = nullptr;
+    QLabel* m_writeRate = nullptr;
+    QLabel* m_readTotal = nullptr;
+    QLabel* m_writeTotal = nullptr;
     TrafficListSection* m_processes = nullptr;
 };
 

@@ -15,7 +15,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
-#include <QRandomGenerator>
 #include <QVBoxLayout>
 
 namespace pw::ui {
@@ -99,8 +98,6 @@ MemoryTabView::MemoryTabView(SystemStatsProvider& stats, ProcessMonitor& process
           &SystemStatsProvider::memoryCompressedChanged, &SystemStatsProvider::memoryAppChanged,
           &SystemStatsProvider::memorySwapChanged})
         connect(&m_stats, signal, this, &MemoryTabView::refreshFigures);
-    // The per-process figures are placeholders drawn anew on every redraw.
-    connect(&m_stats, &SystemStatsProvider::cycleFinished, this, &MemoryTabView::refreshProcesses);
     connect(&m_processMonitor, &ProcessMonitor::topProcessesChanged, this,
             &MemoryTabView::refreshProcesses);
     connect(&m_preferences, &Preferences::showFullProcessPathChanged, this,
@@ -133,10 +130,9 @@ void MemoryTabView::refreshFigures() {
 }
 
 void MemoryTabView::refreshProcesses() {
-    m_processes->setProcesses(m_processMonitor.topProcesses(), m_preferences.showFullProcessPath(),
-                              [](const ProcessInfoData&) {
-                                  return memoryProcessPlaceholder(*QRandomGenerator::global());
-                              });
+    m_processes->setProcesses(
+        m_processMonitor.topProcesses(), m_preferences.showFullProcessPath(),
+        [](const ProcessInfoData& process) { return residentMemoryText(process.residentBytes); });
 }
 
 QString MemoryTabView::swapText() const {

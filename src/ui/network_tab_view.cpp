@@ -13,11 +13,9 @@
 #include "ui/traffic_list_section.h"
 #include "ui/view_logic.h"
 
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QRandomGenerator>
 #include <QVBoxLayout>
 
 namespace pw::ui {
@@ -26,18 +24,6 @@ namespace {
 int figureColumnWidth() {
     const QFontMetrics metrics(systemFont(12, QFont::DemiBold, true));
     return metrics.horizontalAdvance(QStringLiteral("50 K")) + 6;
-}
-
-// Without an emoji font the regional-indicator pair draws as two empty boxes;
-// the letters say the same.
-QString flagText(const QString& flag) {
-    static const bool emojiFont = [] {
-        const QStringList families = QFontDatabase::families();
-        return std::any_of(families.begin(), families.end(), [](const QString& family) {
-            return family.contains(QStringLiteral("Emoji"), Qt::CaseInsensitive);
-        });
-    }();
-    return emojiFont ? flag : QStringLiteral("US");
 }
 
 QWidget* rateColumn(QLabel* rate, const QColor& dotColor, const QString& label, QWidget* parent) {
@@ -96,15 +82,18 @@ NetworkTabView::NetworkTabView(SystemStatsProvider& stats, ProcessMonitor& proce
             &NetworkTabView::refreshFigures);
     connect(&m_stats, &SystemStatsProvider::networkDownloadChanged, this,
             &NetworkTabView::refreshFigures);
-    connect(&m_stats, &SystemStatsProvider::cpuHistoryChanged, this,
+    connect(&m_stats, &SystemStatsProvider::networkHistoryChanged, this,
             &NetworkTabView::refreshFigures);
-    // The per-process figures are placeholders drawn anew on every redraw.
-    connect(&m_stats, &SystemStatsProvider::cycleFinished, this, &NetworkTabView::refreshProcesses);
+    for (auto signal : {&SystemStatsProvider::networkInterfaceNameChanged,
+                        &SystemStatsProvider::networkIsWirelessChanged,
+                        &SystemStatsProvider::localIPv4AddressChanged})
+        connect(&m_stats, signal, this, &NetworkTabView::refreshAddresses);
     connect(&m_processMonitor, &ProcessMonitor::topProcessesChanged, this,
             &NetworkTabView::refreshProcesses);
     connect(&m_preferences, &Preferences::showFullProcessPathChanged, this,
             &NetworkTabView::refreshProcesses);
     refreshFigures();
+    refreshAddresses();
     refreshProcesses();
 }
 
@@ -122,46 +111,59 @@ QWidget* NetworkTabView::buildRates() {
 }
 
 QWidget* NetworkTabView::buildAddresses() {
-    const AddressPlaceholder addresses = addressPlaceholder();
     auto* section = new QWidget(this);
     auto* column = new QVBoxLayout(section);
     column->setContentsMargins(10, 0, 10, 0);
     column->setSpacing(10);
 
     auto* interfaceRow = new QHBoxLayout;
-    interfaceRow->addWidget(
-        new SymbolIcon(QStringLiteral("wifi"), systemColor::blue(), 16, section));
-    interfaceRow->addWidget(
-        makeLabel(addresses.interfaceName, systemFont(12, QFont::Bold), QColor(), section));
+    m_interfaceSymbol = new SymbolIcon(QStringLiteral("wifi"), systemColor::blue(), 16, section);
+    interfaceRow->addWidget(m_interfaceSymbol);
+    m_interface = makeLabel(QString(), systemFont(12, QFont::Bold), QColor(), section);
+    interfaceRow->addWidget(m_interface);
     interfaceRow->addStretch(1);
     column->addLayout(interfaceRow);
     column->addWidget(new DividerLine(Qt::Horizontal, section));
     column->addWidget(makeSectionHeading(QStringLiteral("PUBLIC IP ADDRESSES"), section));
 
+    // Finding the public address means asking an outside service, which
+    // Pulsewick never does.
     const QFont addressFont = systemFont(12, QFont::Medium, true);
     auto* publicRow = new QHBoxLayout;
-    publicRow->addWidget(makeLabel(addresses.publicAddress, addressFont, QColor(), section));
+    m_publicAddress = makeLabel(noFigure(), addressFont, QColor(), section);
+    publicRow->addWidget(m_publicAddress);
     publicRow->addStretch(1);
-    publicRow->addWidget(makeLabel(flagText(addresses.publicFlag), font(), QColor(), section));
     column->addLayout(publicRow);
 
     QLabel* localHeading = makeSectionHeading(QStringLiteral("IP ADDRESSES"), section);
     localHeading->setContentsMargins(0, 4, 0, 0);
     column->addWidget(localHeading);
-    column->addWidget(makeLabel(addresses.localAddress, addressFont, QColor(), section));
+    m_localAddress = makeLabel(QString(), addressFont, QColor(), section);
+    column->addWidget(m_localAddress);
     return section;
 }
 
 void NetworkTabView::refreshFigures() {
     m_upload->setText(formatKilobytesPerSecond(m_stats.networkUpload()));
     m_download->setText(formatKilobytesPerSecond(m_stats.networkDownload()));
-    m_sparkline->setData(m_stats.cpuHistory());
+    const QList<double>& history = m_stats.networkHistory();
+    m_sparkline->setScaleMaximum(rateChartScale(history));
+    m_sparkline->setData(history);
+}
+
+void NetworkTabView::refreshAddresses() {
+    const InterfaceFigure shown =
+        interfaceFigure(m_stats.networkInterfaceName(), m_stats.networkIsWireless());
+    m_interfaceSymbol->setSymbol(shown.symbol);
+    m_interface->setText(shown.text);
+    m_localAddress->setText(textOrDash(m_stats.localIPv4Address()));
 }
 
 void NetworkTabView::refreshProcesses() {
-    m_processes->setProcesses(
-        m_processMonitor.topProcesses(), m_preferences.showFullProcessPath(),
-        [] { return networkProcessPlaceholder(*QRandomGenerator::global()); });
+    m_processes->setProcesses(m_processMonitor.topProcesses(), m_preferences.showFullProcessPath(),
+                              [](const ProcessInfoData&) {
+                                  return TrafficFigures{noFigure(), noFigure()};
+                              });
 }
 
 QString NetworkTabView::uploadText() const {
@@ -169,6 +171,15 @@ QString NetworkTabView::uploadText() const {
 }
 QString NetworkTabView::downloadText() const {
     return m_download->text();
+}
+QString NetworkTabView::interfaceText() const {
+    return m_interface->text();
+}
+QString NetworkTabView::publicAddressText() const {
+    return m_publicAddress->text();
+}
+QString NetworkTabView::localAddressText() const {
+    return m_localAddress->text();
 }
 
 } // namespace pw::ui

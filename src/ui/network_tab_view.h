@@ -13,11 +13,12 @@ class Preferences;
 namespace pw::ui {
 
 class SparklineView;
+class SymbolIcon;
 class TrafficListSection;
 
-// The popup's network tab: live upload and download rates, a history chart
-// (the CPU history: no network history is kept), placeholder addresses and
-// the busiest processes with placeholder traffic columns.
+// The popup's network tab: live upload and download rates, the download
+// history, the default route's interface and local address, and the busiest
+// processes (per-process traffic is not measured: those columns show "—").
 class NetworkTabView : public QWidget {
     Q_OBJECT
 
@@ -28,12 +29,17 @@ public:
     QString uploadText() const;
     QString downloadText() const;
     SparklineView* sparkline() const { return m_sparkline; }
+    SymbolIcon* interfaceSymbol() const { return m_interfaceSymbol; }
+    QString interfaceText() const;
+    QString publicAddressText() const;
+    QString localAddressText() const;
     TrafficListSection* processes() const { return m_processes; }
 
 private:
     QWidget* buildRates();
     QWidget* buildAddresses();
     void refreshFigures();
+    void refreshAddresses();
     void refreshProcesses();
 
     SystemStatsProvider& m_stats;
@@ -42,6 +48,10 @@ private:
     QLabel* m_upload = nullptr;
     QLabel* m_download = nullptr;
     SparklineView* m_sparkline = nullptr;
+    SymbolIcon* m_interfaceSymbol = nullptr;
+    QLabel* m_interface = nullptr;
+    QLabel* m_publicAddress = nullptr;
+    QLabel* m_localAddress = nullptr;
     TrafficListSection* m_processes = nullptr;
 };
 

@@ -163,7 +163,7 @@ QWidget* PopoverView::makeTabView(int index) {
     case TabContent::network:
         return new NetworkTabView(m_stats, m_processMonitor, m_preferences);
     case TabContent::disk:
-        return new DiskTabView(m_processMonitor, m_preferences);
+        return new DiskTabView(m_stats, m_processMonitor, m_preferences);
     case TabContent::memory:
         return new MemoryTabView(m_stats, m_processMonitor, m_preferences);
     case TabContent::none:

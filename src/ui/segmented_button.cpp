@@ -47,6 +47,8 @@ QRect SegmentedButton::segmentRect(int index) const {
 void SegmentedButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
+    if (!isEnabled())
+        p.setOpacity(0.45); // dimmed like any control that cannot be used
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 26));
     p.drawRoundedRect(QRectF(rect()), 6, 6);

@@ -101,27 +101,46 @@ QString chargingText(bool charging) {
     return charging ? QStringLiteral("Charging") : QStringLiteral("Discharging");
 }
 
-QString connectionHostName(qint64 number) {
-    return QStringLiteral("connection-") + QString::number(number) + QStringLiteral(".local");
+QString dashText() {
+    return QString(QChar(0x2014));
+}
+
+QString diskUsedText(double usedFraction) {
+    if (!(usedFraction >= 0.0))
+        return dashText();
+    return wholeText(usedFraction * 100.0, QStringLiteral("% Used"));
+}
+
+QString diskSizesText(double totalGB, double availableGB, double usedFraction) {
+    if (!(usedFraction >= 0.0))
+        return dashText();
+    return wholeText(totalGB - availableGB, QStringLiteral(" GB / ")) +
+           wholeText(totalGB, QStringLiteral(" GB"));
+}
+
+QString groupedThousands(qint64 value) {
+    // Through the unsigned magnitude, so the most negative value has one too.
+    quint64 magnitude = value < 0 ? 0 - static_cast<quint64>(value) : static_cast<quint64>(value);
+    QString digits = QString::number(magnitude);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(','));
+    return value < 0 ? QLatin1Char('-') + digits : digits;
+}
+
+QStringList fanLines(const QList<FanSpeed>& fans) {
+    const QString rpm = QStringLiteral(" RPM");
+    if (fans.isEmpty())
+        return {QStringLiteral("No fan sensors")};
+    if (fans.size() == 1)
+        return {QStringLiteral("Fan Speed: ") + groupedThousands(fans[0].rpm) + rpm};
+    QStringList lines;
+    for (const FanSpeed& fan : fans)
+        lines << fan.label + QStringLiteral(": ") + groupedThousands(fan.rpm) + rpm;
+    return lines;
 }
 
 namespace fixedControl {
 bool headerSwitch() {
-    return true;
-}
-bool launchAtLogin() {
-    return true;
-}
-bool highCpuAlerts() {
-    return true;
-}
-bool networkConnectionAlerts() {
-    return true;
-}
-bool diskSpaceLowAlerts() {
-    return true;
-}
-bool highPrecisionMode() {
     return true;
 }
 int fanMode() {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "services/fan_speed.h"
+
 #include <QColor>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace pw::ui {
 
@@ -45,18 +48,26 @@ QString memoryUsageText(double usedGB, double totalGB);
 // "SOC", a line break, then the whole temperature and "°".
 QString socBadgeText(double celsius);
 QString chargingText(bool charging);
-// The host name of the n-th row of the Network page's connection list.
-QString connectionHostName(qint64 number);
 
-// Controls that do not yet reflect anything real. Each answers the position its
-// control shows; clicking the control puts it back there.
+// What the dashboard shows for a figure without a source: an em dash.
+QString dashText();
+// "45% Used" from the used share (whole percent, cut toward zero); the dash
+// when the share is unknown (negative).
+QString diskUsedText(double usedFraction);
+// "445 GB / 994 GB": used (total − available) and total in whole GB; the dash
+// when the share is unknown.
+QString diskSizesText(double totalGB, double availableGB, double usedFraction);
+
+// 2240 as "2,240", whatever the locale.
+QString groupedThousands(qint64 value);
+// The Fans page's lines: "Fan Speed: 2,240 RPM" for a single fan, one
+// "<label>: 2,240 RPM" per fan for several, "No fan sensors" for none.
+QStringList fanLines(const QList<FanSpeed>& fans);
+
+// Controls held at one position. Each answers the position its control
+// shows; clicking the control puts it back there.
 namespace fixedControl {
 bool headerSwitch();
-bool launchAtLogin();
-bool highCpuAlerts();
-bool networkConnectionAlerts();
-bool diskSpaceLowAlerts();
-bool highPrecisionMode();
 int fanMode(); // index into fanModes()
 QStringList fanModes();
 } // namespace fixedControl

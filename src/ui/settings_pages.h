@@ -5,6 +5,7 @@
 #include <functional>
 
 namespace pw {
+class LaunchAtLogin;
 class Preferences;
 class SystemStatsProvider;
 class ThemeManager;
@@ -14,14 +15,15 @@ namespace pw::ui {
 
 // The dashboard's pages, one builder each. Live pages follow the store's
 // change signals for as long as they exist.
-QWidget* buildSettingsPage(ThemeManager& themeManager, Preferences& preferences);
+QWidget* buildSettingsPage(ThemeManager& themeManager, Preferences& preferences,
+                           LaunchAtLogin& launchAtLogin);
 QWidget* buildAlertsPage(Preferences& preferences);
 QWidget* buildHistoryPage(std::function<void()> exportReport);
 QWidget* buildSensorsPage(SystemStatsProvider& stats);
 QWidget* buildMemoryPage(SystemStatsProvider& stats);
-QWidget* buildDiskPage();
+QWidget* buildDiskPage(SystemStatsProvider& stats);
 QWidget* buildPowerPage(SystemStatsProvider& stats);
 QWidget* buildNetworkPage(SystemStatsProvider& stats);
-QWidget* buildFansPage();
+QWidget* buildFansPage(SystemStatsProvider& stats);
 
 } // namespace pw::ui

@@ -1,4 +1,5 @@
 // The pages that change or export something: Settings, Alerts, History.
+#include "services/launch_at_login.h"
 #include "services/preferences.h"
 #include "services/theme_manager.h"
 #include "ui/segmented_button.h"
@@ -18,11 +19,57 @@ using pageParts::pageStack;
 
 namespace {
 
-SwitchButton* fixedSwitch(const QString& text, const char* objectName, bool (*position)()) {
+const QString kNotAvailable = QStringLiteral("Not available yet");
+
+// A switch kept in step with one preference both ways.
+SwitchButton* preferenceSwitch(const QString& text, const char* objectName,
+                               Preferences& preferences, bool (Preferences::*read)() const,
+                               void (Preferences::*write)(bool),
+                               void (Preferences::*changed)(bool)) {
     auto* s = new SwitchButton(text);
     s->setObjectName(QLatin1String(objectName));
-    holdAtFixedPosition(s, position);
+    s->setChecked((preferences.*read)());
+    QObject::connect(s, &QAbstractButton::clicked, &preferences,
+                     [&preferences, write](bool on) { (preferences.*write)(on); });
+    QObject::connect(&preferences, changed, s, [s](bool on) { s->setChecked(on); });
     return s;
+}
+
+SwitchButton* unavailableSwitch(const QString& text, const char* objectName) {
+    auto* s = new SwitchButton(text);
+    s->setObjectName(QLatin1String(objectName));
+    showAsUnavailable(s, kNotAvailable);
+    return s;
+}
+
+// The switch shows the autostart entry on disk; a change that cannot be made
+// puts it back and says why, until the next change succeeds.
+QWidget* launchAtLoginControl(LaunchAtLogin& launchAtLogin) {
+    auto* box = new QWidget;
+    auto* column = new QVBoxLayout(box);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+    auto* toggle = new SwitchButton(QStringLiteral("Launch at Login"));
+    toggle->setObjectName(QStringLiteral("launchAtLoginSwitch"));
+    toggle->setChecked(launchAtLogin.enabled());
+    auto* reason = makeLabel(QString(), textStyle::caption(), systemColor::secondaryLabel());
+    reason->setObjectName(QStringLiteral("launchAtLoginError"));
+    reason->hide();
+    column->addWidget(toggle);
+    column->addWidget(reason);
+
+    QObject::connect(toggle, &QAbstractButton::clicked, box,
+                     [&launchAtLogin, toggle, reason](bool on) {
+                         const bool done = launchAtLogin.setEnabled(on);
+                         const QString error = done ? QString() : launchAtLogin.lastError();
+                         toggle->setChecked(launchAtLogin.enabled());
+                         toggle->setToolTip(error);
+                         reason->setText(error);
+                         reason->setVisible(!error.isEmpty());
+                     });
+    QObject::connect(&launchAtLogin, &LaunchAtLogin::enabledChanged, toggle,
+                     [toggle](bool on) { toggle->setChecked(on); });
+    return box;
 }
 
 QWidget* divider() {
@@ -38,23 +85,18 @@ QWidget* divider() {
 
 } // namespace
 
-QWidget* buildSettingsPage(ThemeManager& themeManager, Preferences& preferences) {
+QWidget* buildSettingsPage(ThemeManager& themeManager, Preferences& preferences,
+                           LaunchAtLogin& launchAtLogin) {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("SettingsPage"));
     auto* layout = pageStack(page, 16);
 
     layout->addWidget(makeLabel(QStringLiteral("General"), textStyle::headline()));
-    layout->addWidget(fixedSwitch(QStringLiteral("Launch at Login"), "launchAtLoginSwitch",
-                                  fixedControl::launchAtLogin));
-
-    auto* fullPaths = new SwitchButton(QStringLiteral("Show Full Process Paths"));
-    fullPaths->setObjectName(QStringLiteral("showFullProcessPathSwitch"));
-    fullPaths->setChecked(preferences.showFullProcessPath());
-    QObject::connect(fullPaths, &QAbstractButton::clicked, &preferences,
-                     [&preferences](bool on) { preferences.setShowFullProcessPath(on); });
-    QObject::connect(&preferences, &Preferences::showFullProcessPathChanged, fullPaths,
-                     [fullPaths](bool on) { fullPaths->setChecked(on); });
-    layout->addWidget(fullPaths);
+    layout->addWidget(launchAtLoginControl(launchAtLogin));
+    layout->addWidget(preferenceSwitch(
+        QStringLiteral("Show Full Process Paths"), "showFullProcessPathSwitch", preferences,
+        &Preferences::showFullProcessPath, &Preferences::setShowFullProcessPath,
+        &Preferences::showFullProcessPathChanged));
 
     layout->addWidget(divider());
     layout->addWidget(makeLabel(QStringLiteral("Theme"), textStyle::headline()));
@@ -88,8 +130,10 @@ QWidget* buildAlertsPage(Preferences& preferences) {
     auto* layout = pageStack(page, 20);
 
     layout->addWidget(pageParts::pageTitle(QStringLiteral("Alerts & Notifications")));
-    layout->addWidget(fixedSwitch(QStringLiteral("High CPU Alerts"), "highCpuAlertsSwitch",
-                                  fixedControl::highCpuAlerts));
+    layout->addWidget(preferenceSwitch(QStringLiteral("High CPU Alerts"), "highCpuAlertsSwitch",
+                                       preferences, &Preferences::highCpuAlertsEnabled,
+                                       &Preferences::setHighCpuAlertsEnabled,
+                                       &Preferences::highCpuAlertsEnabledChanged));
 
     auto* slider = new QSlider(Qt::Horizontal);
     slider->setObjectName(QStringLiteral("alertThresholdSlider"));
@@ -107,9 +151,19 @@ QWidget* buildAlertsPage(Preferences& preferences) {
         valueText->setText(wholeText(threshold, QStringLiteral("%")));
     };
     show(preferences.cpuAlertThreshold());
-    QObject::connect(slider, &QSlider::valueChanged, &preferences, [&preferences](int position) {
-        preferences.setCpuAlertThreshold(thresholdFromSliderPosition(position));
-    });
+    // The text follows a drag; the settings file is written once, on release
+    // (keys and the wheel move the value without a drag and store at once).
+    auto store = [&preferences, slider] {
+        preferences.setCpuAlertThreshold(thresholdFromSliderPosition(slider->value()));
+    };
+    QObject::connect(slider, &QSlider::valueChanged, &preferences,
+                     [slider, valueText, store](int position) {
+                         valueText->setText(
+                             wholeText(thresholdFromSliderPosition(position), QStringLiteral("%")));
+                         if (!slider->isSliderDown())
+                             store();
+                     });
+    QObject::connect(slider, &QSlider::sliderReleased, &preferences, store);
     QObject::connect(&preferences, &Preferences::cpuAlertThresholdChanged, slider, show);
 
     auto* row = new QHBoxLayout;
@@ -118,11 +172,12 @@ QWidget* buildAlertsPage(Preferences& preferences) {
     row->addWidget(valueText);
     layout->addLayout(row);
 
-    layout->addWidget(fixedSwitch(QStringLiteral("New Network Connection Alerts"),
-                                  "networkConnectionAlertsSwitch",
-                                  fixedControl::networkConnectionAlerts));
-    layout->addWidget(fixedSwitch(QStringLiteral("Disk Space Low Alerts"),
-                                  "diskSpaceLowAlertsSwitch", fixedControl::diskSpaceLowAlerts));
+    layout->addWidget(unavailableSwitch(QStringLiteral("New Network Connection Alerts"),
+                                        "networkConnectionAlertsSwitch"));
+    layout->addWidget(preferenceSwitch(
+        QStringLiteral("Disk Space Low Alerts"), "diskSpaceLowAlertsSwitch", preferences,
+        &Preferences::diskSpaceLowAlertsEnabled, &Preferences::setDiskSpaceLowAlertsEnabled,
+        &Preferences::diskSpaceLowAlertsEnabledChanged));
     layout->addStretch();
     return page;
 }

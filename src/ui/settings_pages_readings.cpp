@@ -58,6 +58,31 @@ QWidget* pressureCard(SystemStatsProvider& stats) {
     return card;
 }
 
+QWidget* connectionRow(const QString& address) {
+    auto* row = new RoundedCard(whiteAt(0.05), 6);
+    auto* line = new QHBoxLayout(row);
+    line->setContentsMargins(8, 8, 8, 8);
+    auto* globe = new QLabel;
+    globe->setPixmap(symbolPixmap(QStringLiteral("globe"), systemColor::white(), 14,
+                                  globe->devicePixelRatioF()));
+    line->addWidget(globe);
+    line->addWidget(makeLabel(address, systemFont(13)));
+    line->addStretch();
+    line->addWidget(
+        makeLabel(QStringLiteral("ESTABLISHED"), textStyle::caption(), systemColor::green()));
+    return row;
+}
+
+QWidget* noConnectionRow() {
+    auto* row = new RoundedCard(whiteAt(0.05), 6);
+    auto* line = new QHBoxLayout(row);
+    line->setContentsMargins(8, 8, 8, 8);
+    line->addWidget(makeLabel(QStringLiteral("No established connections"), systemFont(13),
+                              systemColor::secondaryLabel()));
+    line->addStretch();
+    return row;
+}
+
 } // namespace
 
 QWidget* buildMemoryPage(SystemStatsProvider& stats) {
@@ -173,20 +198,21 @@ QWidget* buildNetworkPage(SystemStatsProvider& stats) {
     auto* connections = new QVBoxLayout;
     connections->setSpacing(10);
     connections->addWidget(makeLabel(QStringLiteral("Active Connections"), textStyle::headline()));
-    for (qint64 n = 0; n < 3; ++n) {
-        auto* row = new RoundedCard(whiteAt(0.05), 6);
-        auto* line = new QHBoxLayout(row);
-        line->setContentsMargins(8, 8, 8, 8);
-        auto* globe = new QLabel;
-        globe->setPixmap(symbolPixmap(QStringLiteral("globe"), systemColor::white(), 14,
-                                      globe->devicePixelRatioF()));
-        line->addWidget(globe);
-        line->addWidget(makeLabel(connectionHostName(n), systemFont(13)));
-        line->addStretch();
-        line->addWidget(
-            makeLabel(QStringLiteral("ESTABLISHED"), textStyle::caption(), systemColor::green()));
-        connections->addWidget(row);
-    }
+    auto* rows = new QWidget;
+    rows->setObjectName(QStringLiteral("connectionRows"));
+    auto* rowStack = new QVBoxLayout(rows);
+    rowStack->setContentsMargins(0, 0, 0, 0);
+    rowStack->setSpacing(10);
+    connections->addWidget(rows);
+    followLive(&stats, &SystemStatsProvider::activeConnectionsChanged, rows,
+               [rows, rowStack, &stats] {
+                   qDeleteAll(rows->findChildren<RoundedCard*>(Qt::FindDirectChildrenOnly));
+                   const QStringList remote = stats.activeConnections();
+                   for (const QString& address : remote.mid(0, 3))
+                       rowStack->addWidget(connectionRow(address));
+                   if (remote.isEmpty())
+                       rowStack->addWidget(noConnectionRow());
+               });
     layout->addLayout(connections);
     layout->addStretch();
     return page;

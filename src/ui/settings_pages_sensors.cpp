@@ -59,8 +59,10 @@ QWidget* sensorCard(SystemStatsProvider& stats) {
     followLive(&stats, &SystemStatsProvider::socTemperatureChanged, temp, [temp, &stats, degree] {
         temp->setValue(wholeText(stats.socTemperature(), degree));
     });
-    followLive(&stats, &SystemStatsProvider::aneUsageChanged, ane,
-               [ane, &stats, percent] { ane->setValue(wholeText(stats.aneUsage(), percent)); });
+    followLive(&stats, &SystemStatsProvider::aneUsageChanged, ane, [ane, &stats, percent] {
+        const double usage = stats.aneUsage(); // negative: no neural engine
+        ane->setValue(usage >= 0.0 ? wholeText(usage, percent) : dashText());
+    });
     auto* circles = new QHBoxLayout;
     circles->setSpacing(15);
     circles->addStretch();
@@ -130,7 +132,8 @@ QWidget* displayColumn() {
 
     auto* precision = new SwitchButton(QStringLiteral("High Precision Mode"));
     precision->setObjectName(QStringLiteral("highPrecisionModeSwitch"));
-    holdAtFixedPosition(precision, fixedControl::highPrecisionMode);
+    // The engine samples once a second, always.
+    showAsUnavailable(precision, QStringLiteral("Not available yet"));
     layout->addWidget(precision);
 
     layout->addWidget(makeLabel(QStringLiteral("Items in Menu Bar"), textStyle::headline()));

@@ -1,5 +1,6 @@
 #include "ui/settings_view.h"
 
+#include "services/launch_at_login.h"
 #include "services/system_stats_provider.h"
 #include "ui/dashboard_style.h"
 #include "ui/file_reveal.h"
@@ -118,7 +119,7 @@ QWidget* SettingsView::pageFor(const QString& title) {
         return page;
     QWidget* page = nullptr;
     if (title == QLatin1String("Settings"))
-        page = buildSettingsPage(m_themeManager, m_preferences);
+        page = buildSettingsPage(m_themeManager, m_preferences, LaunchAtLogin::shared());
     else if (title == QLatin1String("Alerts"))
         page = buildAlertsPage(m_preferences);
     else if (title == QLatin1String("History"))
@@ -128,13 +129,13 @@ QWidget* SettingsView::pageFor(const QString& title) {
     else if (title == QLatin1String("Memory"))
         page = buildMemoryPage(m_stats);
     else if (title == QLatin1String("Disk"))
-        page = buildDiskPage();
+        page = buildDiskPage(m_stats);
     else if (title == QLatin1String("Power"))
         page = buildPowerPage(m_stats);
     else if (title == QLatin1String("Network"))
         page = buildNetworkPage(m_stats);
     else if (title == QLatin1String("Fans"))
-        page = buildFansPage();
+        page = buildFansPage(m_stats);
     if (!page)
         return m_emptyPage; // Cloud, or a title that names no page
     m_pages->addWidget(page);

@@ -5,8 +5,8 @@
 namespace pw::ui {
 
 void paintSparkline(QPainter& painter, const QRectF& frame, const QList<double>& data,
-                    const QColor& color) {
-    const QPolygonF points = sparklinePoints(data, frame.size());
+                    const QColor& color, double scaleMaximum) {
+    const QPolygonF points = sparklinePoints(data, frame.size(), scaleMaximum);
     if (points.isEmpty())
         return;
     painter.save();
@@ -37,9 +37,16 @@ void SparklineView::setColor(QColor color) {
     update();
 }
 
+void SparklineView::setScaleMaximum(double maximum) {
+    if (maximum == m_scaleMaximum)
+        return;
+    m_scaleMaximum = maximum;
+    update();
+}
+
 void SparklineView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paintSparkline(painter, QRectF(rect()), m_data, m_color);
+    paintSparkline(painter, QRectF(rect()), m_data, m_color, m_scaleMaximum);
 }
 
 } // namespace pw::ui

@@ -33,6 +33,8 @@ bool SwitchButton::hitButton(const QPoint& pos) const {
 void SwitchButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
+    if (!isEnabled())
+        p.setOpacity(0.45); // dimmed like any control that cannot be used
     int x = 0;
     if (!text().isEmpty()) {
         const QFontMetrics fm(font());
@@ -58,6 +60,12 @@ void holdAtFixedPosition(SwitchButton* button, bool (*position)()) {
         if (on != position())
             button->setChecked(position());
     });
+}
+
+void showAsUnavailable(SwitchButton* button, const QString& reason) {
+    button->setChecked(false);
+    button->setEnabled(false);
+    button->setToolTip(reason);
 }
 
 } // namespace pw::ui

@@ -19,5 +19,7 @@ protected:
 
 // Shows `position()` and returns to it whenever the user flips the switch.
 void holdAtFixedPosition(SwitchButton* button, bool (*position)());
+// A switch that cannot do what it says: off, disabled, `reason` as its tooltip.
+void showAsUnavailable(SwitchButton* button, const QString& reason);
 
 } // namespace pw::ui

@@ -25,6 +25,7 @@ const QHash<QString, QString>& symbolTable() {
         {QStringLiteral("list.bullet.rectangle.portrait.fill"),
          QStringLiteral(":/symbols/list.bullet.rectangle.portrait.fill.svg")},
         {QStringLiteral("wifi"), QStringLiteral("network-wireless-signal-excellent-symbolic")},
+        {QStringLiteral("cable.connector"), QStringLiteral("network-wired-symbolic")},
         {QStringLiteral("arrow.up"), QStringLiteral("go-up-symbolic")},
         {QStringLiteral("arrow.down"), QStringLiteral("go-down-symbolic")},
         {QStringLiteral("bell.fill"), QStringLiteral("preferences-system-notifications-symbolic")},

@@ -31,7 +31,7 @@ void TrafficListSection::setProcesses(const QList<ProcessInfoData>& processes,
         }
         const ProcessInfoData& process = processes[i];
         row->setProcess(process.icon, process.name, process.fullPath, showFullProcessPath);
-        const TrafficFigures shown = figures();
+        const TrafficFigures shown = figures(process);
         row->setFigures(shown.first, shown.second);
         row->show();
     }

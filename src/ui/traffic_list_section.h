@@ -19,7 +19,7 @@ class TrafficListSection : public QWidget {
 
 public:
     static constexpr int kRowCount = 4;
-    using Figures = std::function<TrafficFigures()>;
+    using Figures = std::function<TrafficFigures(const ProcessInfoData&)>;
 
     // `header` is the row above the processes; `figureWidth` the columns' width.
     TrafficListSection(QWidget* header, int figureWidth, QWidget* parent = nullptr);

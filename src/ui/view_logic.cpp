@@ -3,8 +3,8 @@
 #include "services/system_colors.h"
 
 #include <QDir>
-#include <QRandomGenerator>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -12,16 +12,15 @@
 namespace pw::ui {
 namespace {
 
-double uniformReal(QRandomGenerator& random, double low, double high) {
-    return low + random.generateDouble() * (high - low);
-}
-
-long long uniformWhole(QRandomGenerator& random, long long low, long long highInclusive) {
-    return static_cast<long long>(
-        random.bounded(static_cast<qint64>(low), static_cast<qint64>(highInclusive + 1)));
-}
-
 const QChar kDegree(0x00B0);
+constexpr double kKibi = 1024.0;
+constexpr double kMebi = 1024.0 * 1024.0;
+constexpr double kGibi = 1024.0 * 1024.0 * 1024.0;
+
+// Negative figures mean "no source"; NaN is treated the same.
+bool known(double value) {
+    return value >= 0.0;
+}
 
 // "%.Nf" exactly as printf rounds in the C locale (ties to even on the binary
 // value), whatever locale the application runs in.
@@ -34,7 +33,19 @@ QString fixed(double value, int precision) {
     return QString::fromLatin1(buffer, result.ptr - buffer);
 }
 
+QString truncatedText(double value) {
+    return QString::asprintf("%lld", truncateTowardZero(value));
+}
+
 } // namespace
+
+QString noFigure() {
+    return QString(QChar(0x2014));
+}
+
+QString textOrDash(const QString& text) {
+    return text.isEmpty() ? noFigure() : text;
+}
 
 QString formatPercent(double value) {
     return fixed(value, 0) + QLatin1Char('%');
@@ -50,6 +61,16 @@ QString formatDegreesOneDecimal(double value) {
 }
 QString formatKilobytesPerSecond(double value) {
     return fixed(value, 1) + QStringLiteral(" KB/s");
+}
+
+QString formatByteRate(double bytesPerSecond) {
+    if (!known(bytesPerSecond))
+        return noFigure();
+    const double kilobytes = bytesPerSecond / kKibi;
+    if (kilobytes < 1024.0)
+        return fixed(kilobytes, 0) + QStringLiteral(" KB/s");
+    const double megabytes = bytesPerSecond / kMebi;
+    return fixed(megabytes, megabytes < 100.0 ? 1 : 0) + QStringLiteral(" MB/s");
 }
 
 long long truncateTowardZero(double value) {
@@ -71,17 +92,24 @@ QString menuBarTemperatureText(double socTemperature) {
     return formatDegreesOneDecimal(socTemperature);
 }
 
-QPolygonF sparklinePoints(const QList<double>& data, QSizeF frame) {
+QPolygonF sparklinePoints(const QList<double>& data, QSizeF frame, double scaleMaximum) {
     QPolygonF points;
     const qsizetype n = data.size();
-    if (n < 2)
+    if (n < 2 || !(scaleMaximum > 0.0))
         return points;
     const double dx = frame.width() / static_cast<double>(n - 1);
     const double h = frame.height();
     points.reserve(n);
     for (qsizetype i = 0; i < n; ++i)
-        points.append(QPointF(dx * static_cast<double>(i), h - h * (data[i] / 100.0)));
+        points.append(QPointF(dx * static_cast<double>(i), h - h * (data[i] / scaleMaximum)));
     return points;
+}
+
+double rateChartScale(const QList<double>& data) {
+    double top = 1.0;
+    for (double value : data)
+        top = std::max(top, value); // NaN never wins the comparison
+    return top;
 }
 
 double ringFraction(double percentage) {
@@ -96,50 +124,68 @@ double ringArcSpanDegrees(double fraction) {
     return -360.0 * std::min(fraction, 1.0);
 }
 
-QString cpuHeaderText(double socTemperature) {
-    return QStringLiteral("1.89 GHz, ") +
-           QString::asprintf("%lld", truncateTowardZero(socTemperature)) + kDegree;
+QString cpuHeaderText(double clockGHz, double socTemperature) {
+    const QString clock =
+        known(clockGHz) ? fixed(clockGHz, 2) + QStringLiteral(" GHz") : noFigure();
+    return clock + QStringLiteral(", ") + truncatedText(socTemperature) + kDegree;
 }
 
-QString userSplitText(double cpuUsage) {
-    return formatPercent(cpuUsage * 0.6);
-}
-QString systemSplitText(double cpuUsage) {
-    return formatPercent(cpuUsage * 0.4);
-}
 QString cpuProcessValueText(double cpuUsage) {
     return formatPercentOneDecimal(cpuUsage);
 }
 
-QList<QList<CoreRingFill>> coreRingRows(QRandomGenerator& random) {
-    auto pinkRing = [&] {
-        return CoreRingFill{systemColor::pink(), uniformReal(random, 0.1, 0.9)};
-    };
-    auto blueRing = [&] {
-        return CoreRingFill{systemColor::blue(), uniformReal(random, 0.05, 0.4)};
-    };
-    QList<CoreRingFill> first;
-    for (int i = 0; i < 4; ++i)
-        first.append(pinkRing());
-    for (int i = 0; i < 4; ++i)
-        first.append(blueRing());
-    QList<CoreRingFill> second;
-    for (int i = 0; i < 3; ++i)
-        second.append(blueRing());
-    return {first, second};
+QList<CoreRingFill> coreRingFills(const QList<double>& usages, const QList<bool>& isEfficiency) {
+    QList<CoreRingFill> fills;
+    fills.reserve(usages.size());
+    for (qsizetype i = 0; i < usages.size(); ++i) {
+        const bool efficiency = i < isEfficiency.size() && isEfficiency[i];
+        fills.append(
+            {efficiency ? systemColor::pink() : systemColor::blue(), ringFraction(usages[i])});
+    }
+    return fills;
 }
 
-QList<GaugeFigure> gpuGauges() {
+CoreRingGrid coreRingGrid(qsizetype count) {
+    constexpr int kPerRow = 10;
+    constexpr int kRows = 3;
+    constexpr int kMinimumDiameter = 8;
+    CoreRingGrid grid;
+    if (count <= 0)
+        return grid;
+    int perRow = kPerRow;
+    if (count > kPerRow * kRows) {
+        perRow = static_cast<int>((count + kRows - 1) / kRows);
+        // Diameter, line and gap shrink together: a row is perRow rings and
+        // perRow - 1 gaps of a quarter diameter each.
+        const int fitting =
+            static_cast<int>(std::floor(kCoreSectionWidth / (perRow * 1.25 - 0.25)));
+        grid.diameter = std::clamp(fitting, kMinimumDiameter, 24);
+        grid.lineWidth = 4.0 * grid.diameter / 24.0;
+        grid.spacing = grid.diameter / 4;
+        // At the smallest diameter the gaps give way first.
+        const int room = (kCoreSectionWidth - perRow * grid.diameter) / std::max(1, perRow - 1);
+        grid.spacing = std::clamp(room, 0, grid.spacing);
+    }
+    for (qsizetype left = count; left > 0; left -= perRow)
+        grid.rows.append(static_cast<int>(std::min<qsizetype>(left, perRow)));
+    return grid;
+}
+
+QList<GaugeFigure> gpuGauges(double busy, double memoryBusy, double temperature,
+                             double vramFraction) {
+    auto gauge = [](double value, const QString& text, double fraction) {
+        return known(value) ? GaugeFigure{text, fraction} : GaugeFigure{noFigure(), 0.0};
+    };
     return {
-        {QStringLiteral("11%"), 0.11},
-        {QStringLiteral("7%"), 0.07},
-        {QStringLiteral("102") + kDegree, 1.0},
-        {QStringLiteral("0.34"), 0.34},
+        gauge(busy, formatPercent(busy), ringFraction(busy)),
+        gauge(memoryBusy, formatPercent(memoryBusy), ringFraction(memoryBusy)),
+        gauge(temperature, truncatedText(temperature) + kDegree, ringFraction(temperature)),
+        gauge(vramFraction, fixed(vramFraction, 2), std::min(vramFraction, 1.0)),
     };
 }
 
-QString gpuFrameRateText() {
-    return QStringLiteral("60 FPS");
+QString gpuFrameRateText(double refreshRate) {
+    return (refreshRate > 0.0 ? fixed(refreshRate, 0) : noFigure()) + QStringLiteral(" FPS");
 }
 
 double memoryUsedPercentage(double used, double total) {
@@ -169,30 +215,40 @@ double swapBarFraction(double swapGigabytes) {
     return std::min(swapGigabytes * 0.25, 1.0);
 }
 
-QString memoryProcessPlaceholder(QRandomGenerator& random) {
-    return formatGigabytes(uniformReal(random, 0.1, 2.5));
+QString residentMemoryText(qint64 residentBytes) {
+    if (residentBytes < 0)
+        return noFigure();
+    return formatGigabytes(static_cast<double>(residentBytes) / kGibi);
 }
 
-DiskPlaceholder diskPlaceholder() {
-    return {};
+GaugeFigure diskRingFigure(double usedFraction) {
+    if (!known(usedFraction))
+        return {noFigure(), 0.0};
+    return {truncatedText(usedFraction * 100.0), std::min(usedFraction, 1.0)};
 }
 
-TrafficFigures diskProcessPlaceholder(QRandomGenerator& random) {
-    const long long read = uniformWhole(random, 1, 50);
-    const long long write = uniformWhole(random, 1, 200);
-    return {QString::asprintf("%lldM", read), QString::asprintf("%lldK", write)};
+QString diskAvailableText(double availableGigabytes, double usedFraction) {
+    if (!known(usedFraction))
+        return noFigure();
+    return formatGigabytes(availableGigabytes) + QStringLiteral(" available");
 }
 
-TrafficFigures networkProcessPlaceholder(QRandomGenerator& random) {
-    const long long up = uniformWhole(random, 0, 10);
-    const long long down = uniformWhole(random, 1, 50);
-    return {QString::asprintf("%lld K", up), QString::asprintf("%lld K", down)};
+TrafficFigures diskProcessFigures(double readBytesPerSecond, double writeBytesPerSecond) {
+    auto figure = [](double rate, double unit, QLatin1Char suffix) {
+        if (!known(rate))
+            return noFigure();
+        return QString::asprintf("%lld", truncateTowardZero(std::round(rate / unit))) + suffix;
+    };
+    return {figure(readBytesPerSecond, kMebi, QLatin1Char('M')),
+            figure(writeBytesPerSecond, kKibi, QLatin1Char('K'))};
 }
 
-AddressPlaceholder addressPlaceholder() {
-    // Example addresses from the documentation and private ranges; shown, never contacted.
-    return {QStringLiteral("Wi-Fi"), QStringLiteral("203.0.113.42"),
-            QString::fromUtf8("\xF0\x9F\x87\xBA\xF0\x9F\x87\xB8"), QStringLiteral("192.168.1.24")};
+InterfaceFigure interfaceFigure(const QString& interfaceName, bool wireless) {
+    if (interfaceName.isEmpty())
+        return {QStringLiteral("wifi"), noFigure()};
+    if (wireless)
+        return {QStringLiteral("wifi"), QStringLiteral("Wi-Fi")};
+    return {QStringLiteral("cable.connector"), interfaceName};
 }
 
 QString processDisplayText(const QString& name, const QString& fullPath, bool showFullProcessPath) {

@@ -9,17 +9,23 @@
 
 #include <optional>
 
-class QRandomGenerator;
-
 namespace pw::ui {
 
 // ---- Number formats (printf-style, never localised) ----
+
+// What a figure without a source shows: an em dash.
+QString noFigure();
+// `text`, or the dash when it is empty.
+QString textOrDash(const QString& text);
 
 QString formatPercent(double value);            // "%.0f%%"
 QString formatPercentOneDecimal(double value);  // "%.1f%%"
 QString formatGigabytes(double value);          // "%.1f GB"
 QString formatDegreesOneDecimal(double value);  // "%.1f°"
 QString formatKilobytesPerSecond(double value); // "%.1f KB/s"
+// A byte rate (1 KB = 1024 bytes): below 1024 KB/s "%.0f KB/s", below
+// 100 MB/s "%.1f MB/s", else "%.0f MB/s"; negative (unknown) gives the dash.
+QString formatByteRate(double bytesPerSecond);
 // Whole part, fraction discarded toward zero; not-a-number reads as 0 and
 // out-of-range values saturate rather than overflow.
 long long truncateTowardZero(double value);
@@ -31,10 +37,13 @@ QString menuBarTemperatureText(double socTemperature);
 
 // ---- Sparkline ----
 
-// The line's points for `data` on a fixed 0–100 scale in a frame of `frame`:
-// first value on the left edge, last on the right, 100 on the top edge.
-// Fewer than two values give no points. Values are not clamped.
-QPolygonF sparklinePoints(const QList<double>& data, QSizeF frame);
+// The line's points for `data` on a 0–`scaleMaximum` scale in a frame of
+// `frame`: first value on the left edge, last on the right, the maximum on the
+// top edge. Fewer than two values (or a maximum not above 0) give no points.
+// Values are not clamped.
+QPolygonF sparklinePoints(const QList<double>& data, QSizeF frame, double scaleMaximum = 100.0);
+// The top of a rate chart: its largest value, at least 1.
+double rateChartScale(const QList<double>& data);
 
 // ---- Rings ----
 
@@ -46,26 +55,40 @@ double ringArcSpanDegrees(double fraction);
 
 // ---- CPU tab ----
 
-QString cpuHeaderText(double socTemperature); // "1.89 GHz, 45°"
-QString userSplitText(double cpuUsage);       // fixed 60 % of the load
-QString systemSplitText(double cpuUsage);     // fixed 40 % of the load
+// "1.89 GHz, 45°"; an unknown clock (negative) reads "—, 45°".
+QString cpuHeaderText(double clockGHz, double socTemperature);
 QString cpuProcessValueText(double cpuUsage); // "%.1f%%"
 
 struct CoreRingFill {
     QColor color;
     double fraction = 0.0;
 };
-// Placeholder core rings: four pink and four blue in the first row, three blue
-// in the second, each with a fresh random fill (no per-core load is sampled).
-QList<QList<CoreRingFill>> coreRingRows(QRandomGenerator& random);
+// One ring per CPU in the order given: its load as a share of the ring,
+// pink for an efficiency core, blue otherwise.
+QList<CoreRingFill> coreRingFills(const QList<double>& usages, const QList<bool>& isEfficiency);
+
+// How the core rings are laid out across the 300-point section: rows of at
+// most ten 24-point rings; past 30 CPUs three rows of rings shrunk (down to
+// 8 points) so that they still fit.
+struct CoreRingGrid {
+    int diameter = 24;
+    double lineWidth = 4.0;
+    int spacing = 6;
+    QList<int> rows; // rings in each row, top to bottom
+};
+inline constexpr int kCoreSectionWidth = 300;
+CoreRingGrid coreRingGrid(qsizetype count);
 
 struct GaugeFigure {
     QString text;
     double fraction = 0.0;
 };
-// Placeholder GPU strip: fixed gauges and frame rate (nothing is measured).
-QList<GaugeFigure> gpuGauges();
-QString gpuFrameRateText();
+// The GPU strip: busy and memory-busy percentages, temperature and VRAM
+// share; each negative figure shows the dash over an empty arc.
+QList<GaugeFigure> gpuGauges(double busy, double memoryBusy, double temperature,
+                             double vramFraction);
+// "%.0f FPS"; without a screen (not above 0) "— FPS".
+QString gpuFrameRateText(double refreshRate);
 
 // ---- Memory tab ----
 
@@ -83,42 +106,32 @@ QList<LegendEntry> memoryLegend(double app, double wired, double compressed, dou
 
 QString swapText(double swapGigabytes);       // "6.3 GB of 4.0 GB"
 double swapBarFraction(double swapGigabytes); // against a fixed 4 GB, capped at 1
-// Placeholder per-process memory: uniform in 0.1–2.5 GB.
-QString memoryProcessPlaceholder(QRandomGenerator& random);
+// A process's resident memory in GB (1024³ bytes), "%.1f GB"; negative is unknown.
+QString residentMemoryText(qint64 residentBytes);
 
-// ---- Disk tab (placeholder figures; no storage is sampled) ----
+// ---- Disk tab ----
 
-struct DiskPlaceholder {
-    double ringFraction = 0.79;
-    QString ringText = QStringLiteral("79");
-    QString volumeName = QStringLiteral("Macintosh HD");
-    QString available = QStringLiteral("60.1 GB available");
-    QString readRate = QStringLiteral("58.5 MB/s");
-    QString writeRate = QStringLiteral("491 KB/s");
-    QString readTotal = QStringLiteral("Read 174 MB/s");
-    QString writeTotal = QStringLiteral("Write 242 MB/s");
-};
-DiskPlaceholder diskPlaceholder();
+// The ring: the used share, its text the whole percent without a sign ("79").
+GaugeFigure diskRingFigure(double usedFraction);
+// "%.1f GB available"; the dash when the used share is unknown.
+QString diskAvailableText(double availableGigabytes, double usedFraction);
 
 struct TrafficFigures {
     QString first;
     QString second;
 };
-// Placeholder per-process disk figures: read 1–50 "M", write 1–200 "K".
-TrafficFigures diskProcessPlaceholder(QRandomGenerator& random);
+// A process's storage rates: read in whole MB/s ("12M"), write in whole KB/s
+// ("340K"); each negative rate shows the dash.
+TrafficFigures diskProcessFigures(double readBytesPerSecond, double writeBytesPerSecond);
 
 // ---- Network tab ----
 
-// Placeholder per-process traffic: upload 0–10 " K", download 1–50 " K".
-TrafficFigures networkProcessPlaceholder(QRandomGenerator& random);
-
-struct AddressPlaceholder {
-    QString interfaceName;
-    QString publicAddress;
-    QString publicFlag;
-    QString localAddress;
+struct InterfaceFigure {
+    QString symbol;
+    QString text;
 };
-AddressPlaceholder addressPlaceholder();
+// Wi-Fi by its symbol and name, a wired link by its interface name, no route as a dash.
+InterfaceFigure interfaceFigure(const QString& interfaceName, bool wireless);
 
 // ---- Process rows ----
 

@@ -13,6 +13,7 @@
 #include "ui/switch_button.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -74,6 +75,11 @@ template <typename T> T* child(QWidget* window, const char* name) {
 class DashboardWindowTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // LaunchAtLogin::shared() reads the folder once, so it is set before any page exists.
+    void initTestCase() {
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+    }
     void opensOnRequestedPage();
     void sidebarSelectsPages();
     void thresholdSliderStoresItsEnds();
@@ -81,8 +87,14 @@ private Q_SLOTS:
     void livePagesFollowTheStore();
     void fullPathSwitchSharesPreference();
     void themePickerAndFixedControls();
+    void launchAtLoginWritesTheAutostartEntry();
+    void alertSwitchesPersist();
+    void hardwarePagesShowTheStore();
     void exportRevealsWrittenFile();
     void quitButtonEndsEventLoop();
+
+private:
+    QTemporaryDir m_config;
 };
 
 void DashboardWindowTest::opensOnRequestedPage() {
@@ -155,6 +167,14 @@ void DashboardWindowTest::thresholdSliderStoresItsEnds() {
     QCOMPARE(f.preferences.cpuAlertThreshold(), 100.0);
     QCOMPARE(text->text(), QStringLiteral("100%"));
     QCOMPARE(Preferences(f.dir.filePath("prefs.ini")).cpuAlertThreshold(), 100.0);
+
+    // A drag moves the text at once and stores only on release.
+    slider->setSliderDown(true);
+    slider->setValue(6000);
+    QCOMPARE(text->text(), QStringLiteral("60%"));
+    QCOMPARE(f.preferences.cpuAlertThreshold(), 100.0);
+    slider->setSliderDown(false);
+    QCOMPARE(f.preferences.cpuAlertThreshold(), 60.0);
 
     // A value stored elsewhere is shown, truncated, and never written back rounded.
     f.preferences.setCpuAlertThreshold(99.7);
@@ -256,10 +276,6 @@ void DashboardWindowTest::themePickerAndFixedControls() {
     f.themes.stepToNextTheme(); // the popup's theme button
     QCOMPARE(picker->currentIndex(), 0);
 
-    auto* login = child<SwitchButton>(window.get(), "launchAtLoginSwitch");
-    QVERIFY(login->isChecked());
-    QTest::mouseClick(login, Qt::LeftButton);
-    QVERIFY(login->isChecked());
     auto* header = child<SwitchButton>(window.get(), "headerSwitch");
     QTest::mouseClick(header, Qt::LeftButton);
     QVERIFY(header->isChecked());
@@ -269,6 +285,116 @@ void DashboardWindowTest::themePickerAndFixedControls() {
     QTest::mouseClick(fans, Qt::LeftButton, {}, fans->segmentRect(2).center());
     QCOMPARE(fans->currentIndex(), 0);
     QCOMPARE(fans->segments().at(0), QStringLiteral("Automatic"));
+    QVERIFY(!fans->isEnabled());
+    QCOMPARE(fans->toolTip(), QStringLiteral("Fan control is left to the firmware"));
+
+    // Switches with nothing behind them stay off and say so.
+    window->settingsView()->setSelectedSidebarItem(QStringLiteral("Alerts"));
+    window->settingsView()->setSelectedSidebarItem(QStringLiteral("Sensors"));
+    for (const char* name : {"networkConnectionAlertsSwitch", "highPrecisionModeSwitch"}) {
+        auto* unavailable = child<SwitchButton>(window.get(), name);
+        QVERIFY2(unavailable, name);
+        QVERIFY(!unavailable->isEnabled());
+        QVERIFY(!unavailable->isChecked());
+        QCOMPARE(unavailable->toolTip(), QStringLiteral("Not available yet"));
+    }
+}
+
+void DashboardWindowTest::launchAtLoginWritesTheAutostartEntry() {
+    Fixture f;
+    auto window = f.open(QStringLiteral("Settings"));
+    auto* login = child<SwitchButton>(window.get(), "launchAtLoginSwitch");
+    auto* reason = child<QLabel>(window.get(), "launchAtLoginError");
+    QVERIFY(login && reason);
+    const QString folder = m_config.filePath(QStringLiteral("autostart"));
+    const QString entry = folder + QStringLiteral("/pulsewick.desktop");
+    QVERIFY(!login->isChecked());
+
+    QTest::mouseClick(login, Qt::LeftButton);
+    QVERIFY(login->isChecked());
+    QVERIFY(QFile::exists(entry));
+    QTest::mouseClick(login, Qt::LeftButton);
+    QVERIFY(!login->isChecked());
+    QVERIFY(!QFile::exists(entry));
+
+    // A file where the folder should be: the switch goes back and says why.
+    QVERIFY(QDir(folder).removeRecursively());
+    QFile blocker(folder);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QTest::mouseClick(login, Qt::LeftButton);
+    QVERIFY(!login->isChecked());
+    QVERIFY(!login->toolTip().isEmpty());
+    QCOMPARE(reason->text(), login->toolTip());
+    QVERIFY(!reason->isHidden());
+
+    QVERIFY(QFile::remove(folder));
+    QTest::mouseClick(login, Qt::LeftButton);
+    QVERIFY(login->isChecked());
+    QVERIFY(reason->isHidden());
+    QVERIFY(login->toolTip().isEmpty());
+    QVERIFY(QFile::remove(entry));
+}
+
+void DashboardWindowTest::alertSwitchesPersist() {
+    Fixture f;
+    auto window = f.open(QStringLiteral("Alerts"));
+    auto* cpu = child<SwitchButton>(window.get(), "highCpuAlertsSwitch");
+    auto* disk = child<SwitchButton>(window.get(), "diskSpaceLowAlertsSwitch");
+    QVERIFY(cpu && disk);
+    QVERIFY(cpu->isChecked() && disk->isChecked());
+    QTest::mouseClick(cpu, Qt::LeftButton);
+    QTest::mouseClick(disk, Qt::LeftButton);
+    QVERIFY(!f.preferences.highCpuAlertsEnabled());
+    const Preferences reread(f.dir.filePath("prefs.ini"));
+    QVERIFY(!reread.highCpuAlertsEnabled());
+    QVERIFY(!reread.diskSpaceLowAlertsEnabled());
+    f.preferences.setDiskSpaceLowAlertsEnabled(true);
+    QVERIFY(disk->isChecked());
+    QVERIFY(!cpu->isChecked());
+}
+
+void DashboardWindowTest::hardwarePagesShowTheStore() {
+    Fixture f;
+    f.counters->volume = platform::VolumeSpace{"Data", "/", "sda1", 64 * kGiB, 16 * kGiB, false};
+    f.counters->connections = std::vector<platform::TcpConnection>{
+        {"10.0.0.2", 40000, "10.0.0.9", 443}, {"10.0.0.2", 40001, "fd00::9", 22}};
+    f.counters->fanReadings = {{"cpu_fan", 2240}};
+    auto window = f.open(QStringLiteral("Disk"));
+    const QString dash = QString::fromUtf8("\u2014");
+    QCOMPARE(child<QLabel>(window.get(), "diskVolumeText")->text(), dash);
+    QCOMPARE(child<QLabel>(window.get(), "diskUsedText")->text(), dash);
+    QCOMPARE(child<QLabel>(window.get(), "smartStatusText")->text(), "SMART Status: " + dash);
+
+    f.stats.updateStats(); // the first cycle reads volume and connections
+    QCOMPARE(child<QLabel>(window.get(), "diskVolumeText")->text(), QStringLiteral("Data"));
+    QCOMPARE(child<QLabel>(window.get(), "diskKindText")->text(), QStringLiteral("SSD"));
+    QCOMPARE(child<QLabel>(window.get(), "diskUsedText")->text(), QStringLiteral("75% Used"));
+    QCOMPARE(child<QLabel>(window.get(), "diskSizesText")->text(), QStringLiteral("48 GB / 64 GB"));
+    auto* bar = child<LevelBarChart>(window.get(), "diskUsageBar");
+    QCOMPARE(bar->fillWidth(), bar->width() * 0.75);
+
+    window->settingsView()->setSelectedSidebarItem(QStringLiteral("Network"));
+    QTRY_COMPARE(f.stats.activeConnections().size(), 2); // read off the main thread
+    QStringList rows;
+    for (QLabel* label : child<QWidget>(window.get(), "connectionRows")->findChildren<QLabel*>())
+        if (!label->text().isEmpty())
+            rows << label->text();
+    QCOMPARE(rows, QStringList({"10.0.0.9:443", "ESTABLISHED", "[fd00::9]:22", "ESTABLISHED"}));
+
+    window->settingsView()->setSelectedSidebarItem(QStringLiteral("Fans"));
+    auto* single = child<QLabel>(window.get(), "fanSpeedText");
+    QCOMPARE(single->text(), QStringLiteral("Fan Speed: 2,240 RPM"));
+    f.counters->fanReadings = {{"CPU", 1200}, {"Chassis", 860}};
+    f.stats.updateStats();
+    QVERIFY(single->isHidden());
+    QStringList lines;
+    for (QLabel* label : child<QWidget>(window.get(), "fanSpeedLines")->findChildren<QLabel*>())
+        lines << label->text();
+    QCOMPARE(lines, QStringList({"CPU: 1,200 RPM", "Chassis: 860 RPM"}));
+    f.counters->fanReadings.clear();
+    f.stats.updateStats();
+    QCOMPARE(single->text(), QStringLiteral("No fan sensors"));
 }
 
 void DashboardWindowTest::exportRevealsWrittenFile() {

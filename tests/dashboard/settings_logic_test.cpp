@@ -15,6 +15,7 @@ private Q_SLOTS:
     void sidebarOrderAndLookup();
     void wholeNumbersSurviveAnyDouble();
     void formatsMatchPrintf();
+    void diskAndFanTexts();
     void thresholdSliderEndsAreExact();
     void memoryBarColourAndWidth();
 };
@@ -55,7 +56,27 @@ void SettingsLogicTest::formatsMatchPrintf() {
     QCOMPARE(socBadgeText(52.9), QStringLiteral("SOC\n52°"));
     QCOMPARE(chargingText(true), QStringLiteral("Charging"));
     QCOMPARE(chargingText(false), QStringLiteral("Discharging"));
-    QCOMPARE(connectionHostName(2), QStringLiteral("connection-2.local"));
+}
+
+void SettingsLogicTest::diskAndFanTexts() {
+    const QString dash = QString::fromUtf8("\u2014");
+    QCOMPARE(diskUsedText(0.459), QStringLiteral("45% Used"));
+    QCOMPARE(diskUsedText(-1.0), dash);
+    QCOMPARE(diskSizesText(994.7, 549.2, 0.45), QStringLiteral("445 GB / 994 GB"));
+    QCOMPARE(diskSizesText(0.0, 0.0, -1.0), dash);
+
+    QCOMPARE(groupedThousands(0), QStringLiteral("0"));
+    QCOMPARE(groupedThousands(999), QStringLiteral("999"));
+    QCOMPARE(groupedThousands(2240), QStringLiteral("2,240"));
+    QCOMPARE(groupedThousands(1234567), QStringLiteral("1,234,567"));
+    QCOMPARE(groupedThousands(-1000), QStringLiteral("-1,000"));
+    QCOMPARE(groupedThousands(std::numeric_limits<qint64>::min()),
+             QStringLiteral("-9,223,372,036,854,775,808"));
+
+    QCOMPARE(fanLines({}), QStringList({"No fan sensors"}));
+    QCOMPARE(fanLines({{"cpu_fan", 2240}}), QStringList({"Fan Speed: 2,240 RPM"}));
+    QCOMPARE(fanLines({{"CPU", 1200}, {"Chassis", 860}}),
+             QStringList({"CPU: 1,200 RPM", "Chassis: 860 RPM"}));
 }
 
 void SettingsLogicTest::thresholdSliderEndsAreExact() {

@@ -102,6 +102,31 @@ private Q_SLOTS:
                   "powerDraw",      "batteryPercentage", "batteryIsCharging", "batteryTimeToEmpty",
                   "efficiencyRatio"})
                 QVERIFY2(o.contains(QLatin1String(key)), key);
+            // Newer figures: present on any machine, null where it has no source.
+            for (const char* key : {"cpuUserUsage",      "cpuSystemUsage",
+                                    "coreUsages",        "cpuClockGHz",
+                                    "gpuName",           "gpuBusy",
+                                    "gpuMemoryBusy",     "gpuTemperature",
+                                    "gpuVramFraction",   "diskVolumeName",
+                                    "diskKind",          "diskTotal",
+                                    "diskAvailable",     "diskUsedFraction",
+                                    "diskReadRate",      "diskWriteRate",
+                                    "diskReadPeak",      "diskWritePeak",
+                                    "networkHistory",    "networkInterfaceName",
+                                    "networkIsWireless", "localIPv4Address",
+                                    "activeConnections", "fans"})
+                QVERIFY2(o.contains(QLatin1String(key)), key);
+            QCOMPARE(o.value("networkHistory").toArray().size(), 60);
+            QVERIFY(o.value("fans").isArray() && o.value("activeConnections").isArray());
+            QVERIFY(o.value("networkIsWireless").isBool());
+            const QJsonValue ane = o.value("aneUsage");
+            QVERIFY(ane.isNull() || ane.toDouble() >= 0.0);
+            QVERIFY(o.value("diskReadRate").isNull() || o.value("diskReadRate").toDouble() >= 0.0);
+            if (i > 0) // the first cycle is the reference for per-core loads
+                QVERIFY(!o.value("coreUsages").toArray().isEmpty());
+            for (const QJsonValue& p : o.value("topProcesses").toArray())
+                for (const char* key : {"residentBytes", "storageReadRate", "storageWriteRate"})
+                    QVERIFY2(p.toObject().contains(QLatin1String(key)), key);
             QCOMPARE(o.value("cpuHistory").toArray().size(), 60);
             QVERIFY(o.value("memoryTotal").toDouble() > 1.0);
             QVERIFY(o.value("socTemperature").toDouble() > 0.0);

@@ -16,10 +16,21 @@ private Q_SLOTS:
             pw::computeCpuLoad({{0, 100, 100, 100, 100}}, {{0, 130, 110, 150, 110}}, clusters);
         QVERIFY(load);
         QCOMPARE(load->cpuUsage, 50.0);
+        QCOMPARE(load->userUsage, 40.0); // nice counts as user time
+        QCOMPARE(load->systemUsage, 10.0);
         // No tick at all between samples: load 0, not a division by zero.
         load = pw::computeCpuLoad({{0, 5, 5, 5, 5}}, {{0, 5, 5, 5, 5}}, clusters);
         QVERIFY(load);
         QCOMPARE(load->cpuUsage, 0.0);
+        QCOMPARE(load->userUsage + load->systemUsage, 0.0);
+        // The split is over all ticks counted, each CPU keeps its number, and
+        // a CPU in one sample only is left out.
+        load =
+            pw::computeCpuLoad({{0, 0, 0, 0, 0}, {3, 0, 0, 0, 0}},
+                               {{0, 100, 0, 0, 0}, {3, 0, 100, 0, 0}, {5, 9, 9, 9, 9}}, clusters);
+        QCOMPARE(load->cpus, (std::vector<int>{0, 3}));
+        QCOMPARE(load->userUsage, 50.0);
+        QCOMPARE(load->systemUsage, 50.0);
     }
 
     void countersGoingBackwardsNeverGiveNegativeOrHugeLoads() {

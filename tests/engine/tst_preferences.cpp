@@ -14,6 +14,8 @@ private Q_SLOTS:
         Preferences prefs(path);
         QCOMPARE(prefs.showFullProcessPath(), false);
         QCOMPARE(prefs.cpuAlertThreshold(), 90.0);
+        QCOMPARE(prefs.highCpuAlertsEnabled(), true);
+        QCOMPARE(prefs.diskSpaceLowAlertsEnabled(), true);
         QVERIFY(!QFile::exists(path));
     }
 
@@ -27,10 +29,17 @@ private Q_SLOTS:
             prefs.setCpuAlertThreshold(99.7);
             QCOMPARE(spy.count(), 1);
             prefs.setShowFullProcessPath(true);
+            QSignalSpy disk(&prefs, &Preferences::diskSpaceLowAlertsEnabledChanged);
+            prefs.setHighCpuAlertsEnabled(false);
+            prefs.setDiskSpaceLowAlertsEnabled(false);
+            prefs.setDiskSpaceLowAlertsEnabled(false);
+            QCOMPARE(disk.count(), 1);
         }
         Preferences again(path);
         QCOMPARE(again.cpuAlertThreshold(), 99.7);
         QCOMPARE(again.showFullProcessPath(), true);
+        QCOMPARE(again.highCpuAlertsEnabled(), false);
+        QCOMPARE(again.diskSpaceLowAlertsEnabled(), false);
     }
 
     void wrongTypesAndCorruptFilesReadAsDefaults() {
@@ -38,11 +47,14 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("Pulsewick.conf"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[General]\nshowFullProcessPath=perhaps\ncpuAlertThreshold=hot\n\x01\xff[[[\n");
+        file.write("[General]\nshowFullProcessPath=perhaps\ncpuAlertThreshold=hot\n"
+                   "highCpuAlertsEnabled=0.5\ndiskSpaceLowAlertsEnabled=\n\x01\xff[[[\n");
         file.close();
         Preferences prefs(path);
         QCOMPARE(prefs.showFullProcessPath(), false);
         QCOMPARE(prefs.cpuAlertThreshold(), 90.0);
+        QCOMPARE(prefs.highCpuAlertsEnabled(), true);
+        QCOMPARE(prefs.diskSpaceLowAlertsEnabled(), true);
     }
 
     void unwritableStoreKeepsTheValueForThisRun() {

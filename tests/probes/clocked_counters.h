@@ -42,6 +42,24 @@ public:
         return m_inner.processArguments(pid);
     }
     long ticksPerSecond() override { return ticks; }
+    platform::ProcessResources processResources(int pid) override {
+        return m_inner.processResources(pid);
+    }
+    std::optional<double> cpuClockMHz() override { return m_inner.cpuClockMHz(); }
+    std::optional<platform::GpuCounters> gpu() override { return m_inner.gpu(); }
+    std::optional<std::uint64_t> npuBusyMicroseconds() override {
+        return m_inner.npuBusyMicroseconds();
+    }
+    std::optional<platform::VolumeSpace> rootVolume() override { return m_inner.rootVolume(); }
+    std::optional<platform::BlockDeviceCounters> rootBlockDevice() override {
+        return m_inner.rootBlockDevice();
+    }
+    std::optional<platform::DefaultRoute> defaultRoute() override { return m_inner.defaultRoute(); }
+    std::optional<std::vector<platform::TcpConnection>>
+    establishedTcpConnections(std::size_t limit) override {
+        return m_inner.establishedTcpConnections(limit);
+    }
+    std::vector<platform::FanReading> fans() override { return m_inner.fans(); }
     double monotonicSeconds() override { return now; }
     std::uint64_t uniformRandom(std::uint64_t upperInclusive) override {
         return m_inner.uniformRandom(upperInclusive);

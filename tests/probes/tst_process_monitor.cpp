@@ -144,6 +144,66 @@ private Q_SLOTS:
         QVERIFY(monitor.topProcesses().isEmpty());
     }
 
+    void residentMemoryAndStorageRates() {
+        auto counters = std::make_shared<FakeSystemCounters>();
+        std::vector<ProcessStat> table;
+        for (int pid = 1; pid <= 6; ++pid) {
+            table.push_back({pid, "p", 0});
+            counters->arguments[pid] = {};
+        }
+        counters->processes = table;
+        ProcessMonitor monitor(counters, Polling::Manual, emptyCatalog());
+        // Each process has read 1000 × id bytes per second of its life and written
+        // half that; 2 is another user's and gives nothing, 3 only its reads.
+        const auto advance = [&](double now, std::map<int, std::uint64_t> busier) {
+            counters->now = now;
+            for (ProcessStat& row : table) {
+                row.cpuTicks += busier.count(row.pid) ? busier[row.pid] : 10;
+                const auto moved = static_cast<std::uint64_t>(1000 * row.pid * now);
+                pw::platform::ProcessResources r;
+                if (row.pid != 2) {
+                    r.residentBytes = 4096u * static_cast<std::uint64_t>(row.pid);
+                    r.storageReadBytes = moved;
+                    if (row.pid != 3) {
+                        r.storageWrittenBytes = moved / 2;
+                    }
+                }
+                counters->resources[row.pid] = r;
+            }
+            counters->processes = table;
+            monitor.updateProcesses();
+        };
+
+        advance(2.0, {{6, 0}}); // 6 is idle: listed are 1 to 5
+        QCOMPARE(ids(monitor.topProcesses()), (QList<int>{1, 2, 3, 4, 5}));
+        const ProcessInfoData* first = row(monitor.topProcesses(), 1);
+        QCOMPARE(first->residentBytes, 4096);
+        QCOMPARE(first->storageReadRate, -1.0); // first appearance
+        QCOMPARE(row(monitor.topProcesses(), 2)->residentBytes, -1);
+
+        advance(4.0, {{6, 100}});
+        QCOMPARE(ids(monitor.topProcesses()), (QList<int>{6, 1, 2, 3, 4}));
+        QCOMPARE(row(monitor.topProcesses(), 6)->storageReadRate, -1.0);
+        QCOMPARE(row(monitor.topProcesses(), 1)->storageReadRate, 1000.0);
+        QCOMPARE(row(monitor.topProcesses(), 1)->storageWriteRate, 500.0);
+        QCOMPARE(row(monitor.topProcesses(), 2)->storageReadRate, -1.0);
+        QCOMPARE(row(monitor.topProcesses(), 3)->storageReadRate, 3000.0);
+        QCOMPARE(row(monitor.topProcesses(), 3)->storageWriteRate, -1.0);
+
+        // 5 left the list in between, so it starts over.
+        advance(6.0, {{5, 100}, {6, 100}});
+        const QList<ProcessInfoData> list = monitor.topProcesses();
+        QCOMPARE(ids(list), (QList<int>{5, 6, 1, 2, 3}));
+        QCOMPARE(row(list, 5)->storageReadRate, -1.0);
+        QCOMPARE(row(list, 6)->storageReadRate, 6000.0);
+
+        // A count that fell (a reused id) reads 0.
+        counters->resources[1].storageReadBytes = 0;
+        counters->now = 8.0;
+        monitor.updateProcesses();
+        QCOMPARE(row(monitor.topProcesses(), 1)->storageReadRate, 0.0);
+    }
+
     void namesAndPaths() {
         using pw::identifyProcess;
         using Args = std::optional<std::vector<std::string>>;

@@ -3,12 +3,12 @@
 #include "ui/spring_animation.h"
 #include "ui/view_logic.h"
 
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 using namespace pw::ui;
 namespace systemColor = pw::systemColor;
@@ -31,20 +31,11 @@ private Q_SLOTS:
         QCOMPARE(menuBarCpuText(37.5), QStringLiteral("38%"));
 
         // The header keeps only the whole degrees, cut toward zero.
-        QCOMPARE(cpuHeaderText(45.7), QString::fromUtf8("1.89 GHz, 45\u00B0"));
-        QCOMPARE(cpuHeaderText(0.0), QString::fromUtf8("1.89 GHz, 0\u00B0"));
-        QCOMPARE(cpuHeaderText(-2.9), QString::fromUtf8("1.89 GHz, -2\u00B0"));
-        QCOMPARE(cpuHeaderText(std::nan("")), QString::fromUtf8("1.89 GHz, 0\u00B0"));
+        QCOMPARE(cpuHeaderText(1.894, 45.7), QString::fromUtf8("1.89 GHz, 45\u00B0"));
+        QCOMPARE(cpuHeaderText(-1.0, -2.9), QString::fromUtf8("\u2014, -2\u00B0"));
+        QCOMPARE(cpuHeaderText(0.8, std::nan("")), QString::fromUtf8("0.80 GHz, 0\u00B0"));
         QCOMPARE(truncateTowardZero(1e300), std::numeric_limits<long long>::max());
         QCOMPARE(truncateTowardZero(-1e300), std::numeric_limits<long long>::min());
-
-        // The user/system split is a fixed 60 : 40 share of the load.
-        QCOMPARE(userSplitText(0.0), QStringLiteral("0%"));
-        QCOMPARE(systemSplitText(0.0), QStringLiteral("0%"));
-        QCOMPARE(userSplitText(100.0), QStringLiteral("60%"));
-        QCOMPARE(systemSplitText(100.0), QStringLiteral("40%"));
-        QCOMPARE(userSplitText(50.0), QStringLiteral("30%"));
-        QCOMPARE(systemSplitText(50.0), QStringLiteral("20%"));
         QCOMPARE(cpuProcessValueText(123.45), QStringLiteral("123.5%"));
     }
 
@@ -104,52 +95,92 @@ private Q_SLOTS:
         QCOMPARE(memoryLegend(0, 0, 0, 8.0, 9.5)[3].value, QStringLiteral("-1.5 GB"));
     }
 
-    void placeholdersStayInTheirRanges() {
-        QRandomGenerator random(1234);
-        for (int i = 0; i < 400; ++i) {
-            const double memory = memoryProcessPlaceholder(random).chopped(3).toDouble();
-            QVERIFY2(memory >= 0.1 && memory <= 2.5, qPrintable(QString::number(memory)));
+    void rateAndFigureTexts() {
+        // 1 KB = 1024 bytes; KB/s up to 1023, one decimal below 100 MB/s.
+        QCOMPARE(formatByteRate(0.0), QStringLiteral("0 KB/s"));
+        QCOMPARE(formatByteRate(491.0 * 1024), QStringLiteral("491 KB/s"));
+        QCOMPARE(formatByteRate(1023.0 * 1024), QStringLiteral("1023 KB/s"));
+        QCOMPARE(formatByteRate(1024.0 * 1024), QStringLiteral("1.0 MB/s"));
+        QCOMPARE(formatByteRate(58.5 * 1024 * 1024), QStringLiteral("58.5 MB/s"));
+        QCOMPARE(formatByteRate(99.9 * 1024 * 1024), QStringLiteral("99.9 MB/s"));
+        QCOMPARE(formatByteRate(100.0 * 1024 * 1024), QStringLiteral("100 MB/s"));
+        QCOMPARE(formatByteRate(174.2 * 1024 * 1024), QStringLiteral("174 MB/s"));
+        const QString dash = QString::fromUtf8("\u2014");
+        QCOMPARE(formatByteRate(-1.0), dash);
+        QCOMPARE(formatByteRate(std::nan("")), dash);
 
-            const TrafficFigures disk = diskProcessPlaceholder(random);
-            QVERIFY(disk.first.endsWith(QLatin1Char('M')));
-            QVERIFY(disk.second.endsWith(QLatin1Char('K')));
-            const int read = disk.first.chopped(1).toInt();
-            const int write = disk.second.chopped(1).toInt();
-            QVERIFY(read >= 1 && read <= 50);
-            QVERIFY(write >= 1 && write <= 200);
+        QCOMPARE(residentMemoryText(3LL << 29), QStringLiteral("1.5 GB"));
+        QCOMPARE(residentMemoryText(-1), dash);
+        const TrafficFigures disk = diskProcessFigures(12.6 * 1024 * 1024, 340.4 * 1024);
+        QCOMPARE(disk.first, QStringLiteral("13M"));
+        QCOMPARE(disk.second, QStringLiteral("340K"));
+        QCOMPARE(diskProcessFigures(-1.0, 0.0).first, dash);
+        QCOMPARE(diskProcessFigures(-1.0, 0.0).second, QStringLiteral("0K"));
 
-            const TrafficFigures net = networkProcessPlaceholder(random);
-            QVERIFY(net.first.endsWith(QStringLiteral(" K")));
-            const int up = net.first.chopped(2).toInt();
-            const int down = net.second.chopped(2).toInt();
-            QVERIFY(up >= 0 && up <= 10);
-            QVERIFY(down >= 1 && down <= 50);
+        QCOMPARE(diskRingFigure(0.799).text, QStringLiteral("79"));
+        QCOMPARE(diskRingFigure(0.799).fraction, 0.799);
+        QCOMPARE(diskRingFigure(-1.0).text, dash);
+        QCOMPARE(diskRingFigure(-1.0).fraction, 0.0);
+        QCOMPARE(diskAvailableText(210.44, 0.5), QStringLiteral("210.4 GB available"));
+        QCOMPARE(diskAvailableText(0.0, -1.0), dash);
 
-            const auto rings = coreRingRows(random);
-            QCOMPARE(rings.size(), 2);
-            QCOMPARE(rings[0].size(), 8);
-            QCOMPARE(rings[1].size(), 3);
-            for (int r = 0; r < 8; ++r) {
-                const CoreRingFill& ring = rings[0][r];
-                if (r < 4) {
-                    QCOMPARE(ring.color, systemColor::pink());
-                    QVERIFY(ring.fraction >= 0.1 && ring.fraction <= 0.9);
-                } else {
-                    QCOMPARE(ring.color, systemColor::blue());
-                    QVERIFY(ring.fraction >= 0.05 && ring.fraction <= 0.4);
-                }
-            }
-            for (const CoreRingFill& ring : rings[1])
-                QVERIFY(ring.color == systemColor::blue() && ring.fraction <= 0.4);
-        }
-
-        const auto gauges = gpuGauges();
+        const auto gauges = gpuGauges(11.4, 7.0, 102.9, 0.342);
         QCOMPARE(gauges.size(), 4);
+        QCOMPARE(gauges[0].text, QStringLiteral("11%"));
+        QCOMPARE(gauges[1].fraction, 0.07);
         QCOMPARE(gauges[2].text, QString::fromUtf8("102\u00B0"));
         QCOMPARE(gauges[2].fraction, 1.0);
         QCOMPARE(gauges[3].text, QStringLiteral("0.34"));
-        QCOMPARE(diskPlaceholder().ringFraction, 0.79);
-        QCOMPARE(diskPlaceholder().ringText, QStringLiteral("79"));
+        QCOMPARE(gauges[3].fraction, 0.342);
+        for (const GaugeFigure& unknown : gpuGauges(-1.0, -1.0, -1.0, -1.0)) {
+            QCOMPARE(unknown.text, dash);
+            QCOMPARE(unknown.fraction, 0.0);
+        }
+        QCOMPARE(gpuFrameRateText(59.95), QStringLiteral("60 FPS"));
+        QCOMPARE(gpuFrameRateText(0.0), dash + QStringLiteral(" FPS"));
+
+        QCOMPARE(interfaceFigure(QString(), true).text, dash);
+        QCOMPARE(interfaceFigure(QString(), false).symbol, QStringLiteral("wifi"));
+        QCOMPARE(interfaceFigure(QStringLiteral("wlan0"), true).text, QStringLiteral("Wi-Fi"));
+        const InterfaceFigure wired = interfaceFigure(QStringLiteral("enp3s0"), false);
+        QCOMPARE(wired.text, QStringLiteral("enp3s0"));
+        QVERIFY(wired.symbol != QStringLiteral("wifi"));
+        QCOMPARE(rateChartScale({}), 1.0);
+        QCOMPARE(rateChartScale({0.2, 350.0, 12.0}), 350.0);
+    }
+
+    void coreRingsInRowsThatFit() {
+        const QList<CoreRingFill> fills =
+            coreRingFills({150.0, 50.0, -3.0}, {false, true}); // flags may run short
+        QCOMPARE(fills.size(), 3);
+        QCOMPARE(fills[0].fraction, 1.0);
+        QCOMPARE(fills[0].color, systemColor::blue());
+        QCOMPARE(fills[1].color, systemColor::pink());
+        QCOMPARE(fills[1].fraction, 0.5);
+        QCOMPARE(fills[2].fraction, 0.0);
+        QCOMPARE(fills[2].color, systemColor::blue());
+
+        QVERIFY(coreRingGrid(0).rows.isEmpty());
+        QCOMPARE(coreRingGrid(2).rows, QList<int>({2}));
+        QCOMPARE(coreRingGrid(8).rows, QList<int>({8}));
+        QCOMPARE(coreRingGrid(12).rows, QList<int>({10, 2}));
+        const CoreRingGrid thirty = coreRingGrid(30);
+        QCOMPARE(thirty.rows, QList<int>({10, 10, 10}));
+        QCOMPARE(thirty.diameter, 24);
+        QCOMPARE(thirty.spacing, 6);
+        QCOMPARE(thirty.lineWidth, 4.0);
+        for (qsizetype count : {31, 64, 200}) {
+            const CoreRingGrid grid = coreRingGrid(count);
+            QCOMPARE(grid.rows.size(), 3);
+            QCOMPARE(std::accumulate(grid.rows.begin(), grid.rows.end(), 0), count);
+            QVERIFY(grid.diameter >= 8 && grid.diameter < 24);
+            QCOMPARE(grid.lineWidth, 4.0 * grid.diameter / 24.0);
+            if (grid.diameter > 8) { // at the smallest size very many CPUs may overflow
+                const int width = grid.rows[0] * grid.diameter + (grid.rows[0] - 1) * grid.spacing;
+                QVERIFY2(width <= kCoreSectionWidth, qPrintable(QString::number(width)));
+            }
+        }
+        QCOMPARE(coreRingGrid(64).rows, QList<int>({22, 22, 20}));
     }
 
     void tabListAndProcessText() {

@@ -79,6 +79,7 @@ private Q_SLOTS:
                                    "list.bullet.rectangle.portrait",
                                    "list.bullet.rectangle.portrait.fill",
                                    "wifi",
+                                   "cable.connector",
                                    "arrow.up",
                                    "arrow.down"};
         for (const QString& name : names) {
@@ -161,6 +162,10 @@ private Q_SLOTS:
         const QImage line = grabWidget(sparkline);
         QVERIFY(near(line.pixelColor(50, 8), Qt::red));
         QCOMPARE(line.pixelColor(50, 3).alpha(), 0);
+        // A rate chart's own top: 500 of 1000 also runs halfway up.
+        sparkline.setData({500.0, 500.0});
+        sparkline.setScaleMaximum(1000.0);
+        QVERIFY(near(grabWidget(sparkline).pixelColor(50, 8), Qt::red));
 
         // A quarter ring runs from 12 to 3 o'clock: the top-right of the ring is
         // drawn in full colour, the bottom-left only as the faint track.

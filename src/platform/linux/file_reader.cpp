@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace pw::platform {
@@ -84,6 +85,52 @@ std::optional<std::string_view> readProcFileAt(int directoryFd, const char* rela
     }
     ::close(fd);
     return std::string_view(buffer.data(), used);
+}
+
+std::optional<std::string_view> readFilePrefix(const std::string& path, std::string& buffer,
+                                               std::size_t maxBytes, bool& truncated) {
+    truncated = false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    openedFiles.fetch_add(1, std::memory_order_relaxed);
+    // One byte more than wanted tells a file of exactly maxBytes from a longer one.
+    if (buffer.size() < maxBytes + 1) {
+        buffer.resize(maxBytes + 1);
+    }
+    std::size_t used = 0;
+    bool failed = false;
+    while (used < maxBytes + 1) {
+        const ssize_t got = ::read(fd, buffer.data() + used, maxBytes + 1 - used);
+        if (got > 0) {
+            used += static_cast<std::size_t>(got);
+        } else if (got == 0) {
+            break;
+        } else if (errno != EINTR) {
+            failed = true;
+            break;
+        }
+    }
+    ::close(fd);
+    if (failed) {
+        return std::nullopt;
+    }
+    if (used > maxBytes) {
+        truncated = true;
+        used = maxBytes;
+    }
+    return std::string_view(buffer.data(), used);
+}
+
+std::optional<FileSystemSpace> fileSystemSpace(const std::string& path) {
+    struct statvfs info {};
+    if (::statvfs(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    const std::uint64_t unit = info.f_frsize != 0 ? info.f_frsize : info.f_bsize;
+    return FileSystemSpace{static_cast<std::uint64_t>(info.f_blocks) * unit,
+                           static_cast<std::uint64_t>(info.f_bavail) * unit};
 }
 
 namespace detail {

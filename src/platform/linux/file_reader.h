@@ -28,6 +28,20 @@ std::optional<std::string_view> readFile(const std::string& path, std::string& b
 std::optional<std::string_view> readProcFileAt(int directoryFd, const char* relativePath,
                                                std::string& buffer);
 
+// Like readFile, but stops after `maxBytes`: for tables that can grow to
+// megabytes on a busy machine when only their first rows are wanted.
+// `truncated` says whether the file went on.
+std::optional<std::string_view> readFilePrefix(const std::string& path, std::string& buffer,
+                                               std::size_t maxBytes, bool& truncated);
+
+// Size and space free to unprivileged users of the filesystem holding `path`,
+// in bytes; absent if statvfs fails.
+struct FileSystemSpace {
+    std::uint64_t totalBytes = 0;
+    std::uint64_t availableBytes = 0;
+};
+std::optional<FileSystemSpace> fileSystemSpace(const std::string& path);
+
 // The names in a directory, without "." and "..", in no particular order; absent
 // if it cannot be listed.
 std::optional<std::vector<std::string>> listDirectory(const std::string& path);

@@ -1,6 +1,7 @@
 #include "platform/linux/linux_system_counters.h"
 
 #include "platform/linux/file_reader.h"
+#include "platform/linux/numbered_entries.h"
 #include "platform/linux/proc_parsers.h"
 
 #include <algorithm>
@@ -12,19 +13,6 @@
 namespace pw::platform {
 
 namespace {
-
-// Entries named prefix + number, in numeric order (hwmon2 before hwmon10).
-std::vector<std::pair<int, std::string>>
-numberedEntries(const std::string& dir, std::string_view prefix, std::string_view suffix = {}) {
-    std::vector<std::pair<int, std::string>> entries;
-    forEachDirectoryEntry(dir, [&](std::string_view name) {
-        if (const auto number = numberedName(name, prefix, suffix)) {
-            entries.emplace_back(*number, std::string(name));
-        }
-    });
-    std::sort(entries.begin(), entries.end());
-    return entries;
-}
 
 bool isAllDigits(std::string_view name) {
     return !name.empty() &&

@@ -17,7 +17,8 @@ namespace pw::platform {
 //
 // Not thread-safe as a whole, but the process calls (processTable,
 // processExecutable, processArguments) share no state with the other readings:
-// one thread may sample processes while another runs the cycle.
+// one thread may sample processes while another runs the cycle. The same holds
+// for establishedTcpConnections.
 class LinuxSystemCounters : public SystemCounters {
 public:
     explicit LinuxSystemCounters(std::string root = "/");
@@ -42,6 +43,17 @@ public:
     std::optional<std::string> processExecutable(int pid) override;
     std::optional<std::vector<std::string>> processArguments(int pid) override;
     long ticksPerSecond() override;
+    ProcessResources processResources(int pid) override;
+
+    // In linux_device_counters.cpp.
+    std::optional<double> cpuClockMHz() override;
+    std::optional<GpuCounters> gpu() override;
+    std::optional<std::uint64_t> npuBusyMicroseconds() override;
+    std::optional<VolumeSpace> rootVolume() override;
+    std::optional<BlockDeviceCounters> rootBlockDevice() override;
+    std::optional<DefaultRoute> defaultRoute() override;
+    std::optional<std::vector<TcpConnection>> establishedTcpConnections(std::size_t limit) override;
+    std::vector<FanReading> fans() override;
 
     double monotonicSeconds() override;
     std::uint64_t uniformRandom(std::uint64_t upperInclusive) override;
@@ -89,6 +101,7 @@ private:
     std::string buffer_;        // scratch for file contents, reused by every read
     std::string processBuffer_; // the same for the process calls
     std::string processPath_;   // scratch for per-process paths
+    std::string tcpBuffer_;     // the same for the connection tables
 
     double rescanInterval_ = 10.0;
 
@@ -110,6 +123,47 @@ private:
 
     std::optional<std::vector<ThermalSensor>> sensors_;
     ScanTime sensorScan_;
+
+    // The device readings' caches, in linux_device_counters.cpp.
+    struct ClockPolicy {
+        std::string path; // its scaling_cur_freq
+        int cpuCount = 1;
+    };
+    void scanClockPolicies();
+    std::vector<ClockPolicy> clockPolicies_;
+    ScanTime clockScan_;
+    std::optional<double> cpuinfoMHz_; // the fallback, re-read at the rescan interval
+    ScanTime cpuinfoRead_;
+
+    struct GpuFiles {
+        std::string name;
+        std::string deviceDir; // ends in '/'
+        std::string temperaturePath;
+    };
+    void scanGpu();
+    std::optional<GpuFiles> gpu_;
+    ScanTime gpuScan_;
+
+    std::optional<std::string> npuPath_;
+    ScanTime npuScan_;
+
+    struct VolumeIdentity {
+        std::string name;
+        std::string device;
+        std::string sourceName; // basename of the mount source, for major-0 roots
+        std::optional<bool> rotational;
+    };
+    void scanRootVolume();
+    std::optional<VolumeIdentity> volume_;
+    ScanTime volumeScan_;
+
+    struct FanFiles {
+        std::string inputPath;
+        std::string label;
+    };
+    void scanFans();
+    std::vector<FanFiles> fans_;
+    ScanTime fanScan_;
 
     std::size_t lastProcessCount_ = 0;
     std::mt19937_64 random_;
