@@ -83,8 +83,8 @@ struct ProcessResources {
 
 // A GPU's figures where the driver offers them.
 struct GpuCounters {
-    std::string name;                   // the driver, e.g. "amdgpu", "i915"
-    std::optional<double> busyPercent;  // engine utilisation, 0–100
+    std::string name;                  // the driver, e.g. "amdgpu", "i915"
+    std::optional<double> busyPercent; // engine utilisation, 0–100
     std::optional<double> memoryBusyPercent;
     std::optional<double> temperatureCelsius;
     std::optional<std::uint64_t> vramUsedBytes;
@@ -172,7 +172,8 @@ public:
     virtual std::optional<DefaultRoute> defaultRoute() = 0;
     // The first `limit` established connections over IPv4 and IPv6, in table
     // order; absent when neither table can be read.
-    virtual std::optional<std::vector<TcpConnection>> establishedTcpConnections(std::size_t limit) = 0;
+    virtual std::optional<std::vector<TcpConnection>>
+    establishedTcpConnections(std::size_t limit) = 0;
 
     virtual std::vector<FanReading> fans() = 0;
 
