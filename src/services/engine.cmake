@@ -5,7 +5,7 @@ target_sources(pw_services PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/preferences.cpp
     ${CMAKE_CURRENT_LIST_DIR}/launch_at_login.h
     ${CMAKE_CURRENT_LIST_DIR}/launch_at_login.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/fan_speed.h
+    ${CMAKE_CURRENT_LIST_DIR}/fans/fan_speed.h
     ${CMAKE_CURRENT_LIST_DIR}/cpu_load.h
     ${CMAKE_CURRENT_LIST_DIR}/cpu_load.cpp
     ${CMAKE_CURRENT_LIST_DIR}/battery_info.h
