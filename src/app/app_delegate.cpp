@@ -34,19 +34,19 @@ AppDelegate::~AppDelegate() {
 void AppDelegate::applicationDidFinishLaunching(ModelSources sources) {
     connect(&ui::DashboardRequests::instance(), &ui::DashboardRequests::openDashboardRequested,
             this, &AppDelegate::showSettings);
-    m_stats = &sources.stats();
+    m_models.emplace(sources.models());
     m_processMonitor = sources.processMonitor();
     m_pingService = sources.pingService();
     m_themeManager = &sources.themeManager();
     m_preferences = &sources.preferences();
 
-    m_trayEntry = std::make_unique<TrayEntry>(*m_stats, sources.trayKind);
+    m_trayEntry = std::make_unique<TrayEntry>(m_models->stats, sources.trayKind);
     connect(m_trayEntry.get(), &TrayEntry::leftClicked, this, &AppDelegate::togglePopover);
     connect(m_trayEntry.get(), &TrayEntry::contextMenuRequested, this,
             &AppDelegate::showContextMenu);
 
-    m_popup = new PopupWindow(new ui::PopoverView(*m_stats, *m_processMonitor, *m_pingService,
-                                                  *m_themeManager, *m_preferences));
+    m_popup = new PopupWindow(new ui::PopoverView(m_models->stats, *m_processMonitor,
+                                                  *m_pingService, *m_themeManager, *m_preferences));
 }
 
 void AppDelegate::togglePopover() {
@@ -72,8 +72,8 @@ void AppDelegate::showSettings(std::optional<QString> tab) {
         m_dashboardWindow.reset();
     }
 #if PW_HAS_DASHBOARD_WINDOW
-    m_dashboardWindow =
-        std::make_unique<ui::DashboardWindow>(*m_themeManager, *m_preferences, *m_stats, page);
+    m_dashboardWindow = std::make_unique<ui::DashboardWindow>(*m_themeManager, *m_preferences,
+                                                              m_models->stats, page);
     m_dashboardWindow->show();
     m_dashboardWindow->raise();
     m_dashboardWindow->activateWindow();

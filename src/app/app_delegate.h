@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/stats_models.h"
+
 #include "app/single_instance.h"
 #include "app/tray_entry.h"
 #include "app/tray_menu.h"
@@ -30,7 +32,7 @@ class PopupWindow;
 // launch order. The running program passes the shared and live ones; tests
 // pass their own.
 struct ModelSources {
-    std::function<SystemStatsProvider&()> stats;
+    std::function<StatsModels()> models;
     std::function<std::unique_ptr<ProcessMonitor>()> processMonitor;
     std::function<std::unique_ptr<PingService>()> pingService;
     std::function<ThemeManager&()> themeManager;
@@ -71,7 +73,7 @@ Q_SIGNALS:
     void dashboardRequested(const QString& page);
 
 private:
-    SystemStatsProvider* m_stats = nullptr;
+    std::optional<StatsModels> m_models;
     std::unique_ptr<ProcessMonitor> m_processMonitor;
     std::unique_ptr<PingService> m_pingService;
     ThemeManager* m_themeManager = nullptr;

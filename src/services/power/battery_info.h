@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/system_counters.h"
+#include "platform/power_source.h"
 
 #include <cstdint>
 #include <optional>
@@ -9,10 +9,10 @@
 namespace pw {
 
 struct BatteryInfo {
-    std::int64_t percentage = 0; // truncated toward zero
+    std::optional<std::int64_t> percentage; // truncated toward zero
     bool isCharging = false;
-    std::int64_t timeToEmpty = 0; // minutes; -1 when it cannot be known
-    double wattage = 0.0;         // always positive
+    std::optional<std::int64_t> timeToEmpty; // minutes, while discharging
+    std::optional<double> wattage;           // never negative
     bool operator==(const BatteryInfo&) const = default;
 };
 
