@@ -65,7 +65,9 @@ QString figureText(const Figure& figure, const FigureValue& value) {
         QString operator()(qint64 v) const {
             return withUnit(static_cast<double>(v), figure.unit, 0);
         }
-        QString operator()(bool v) const { return v ? QStringLiteral("yes") : QStringLiteral("no"); }
+        QString operator()(bool v) const {
+            return v ? QStringLiteral("yes") : QStringLiteral("no");
+        }
         QString operator()(const QString& v) const { return v; }
         QString operator()(const QJsonArray& v) const {
             return QString::number(v.size()) + QStringLiteral(" values");
