@@ -1,9 +1,10 @@
 #pragma once
 
+#include "services/stats_models.h"
+
 #include "app/single_instance.h"
 #include "app/tray_entry.h"
 #include "app/tray_menu.h"
-#include "services/stats_models.h"
 
 #include <QObject>
 #include <QPoint>
@@ -16,6 +17,7 @@
 #include <optional>
 
 namespace pw {
+class SystemStatsProvider;
 class ProcessMonitor;
 class PingService;
 class ThemeManager;

@@ -1,7 +1,7 @@
 #include "app/desktop_main.h"
 
 #include "app/app_delegate.h"
-#include "app/counters.h"
+#include "app/composition_root.h"
 #include "app/single_instance.h"
 #include "app/termination_signals.h"
 #include "platform/linux/dbus_desktop_notifier.h"
@@ -30,17 +30,12 @@ int runDesktop(int& argc, char** argv, const CommandLineOptions& options) {
     if (instance.claim(request) == SingleInstance::Role::HandedOff)
         return 0;
 
-    useCountersRoot(options.root);
-    SystemStatsProvider::configureShared(sharedCounters(),
-                                         std::make_shared<platform::DBusDesktopNotifier>());
-
-    const QString latencyHost =
-        options.latencyHost.value_or(QString::fromLatin1(PingService::kDefaultHost));
+    CompositionRoot root(options, Preferences::shared());
     AppDelegate delegate;
     delegate.applicationDidFinishLaunching({
-        []() -> SystemStatsProvider& { return SystemStatsProvider::shared(); },
-        [] { return std::make_unique<ProcessMonitor>(sharedCounters()); },
-        [latencyHost] { return std::make_unique<PingService>(latencyHost); },
+        [&root] { return root.models(); },
+        [&root] { return root.makeProcessMonitor(); },
+        [&root] { return root.makePingService(); },
         []() -> ThemeManager& { return ThemeManager::shared(); },
         []() -> Preferences& { return Preferences::shared(); },
         std::nullopt,

@@ -1,11 +1,11 @@
 #include "app/headless_main.h"
 
-#include "app/counters.h"
+#include "app/composition_root.h"
 #include "app/headless_reporter.h"
 #include "app/headless_sections.h"
 #include "app/termination_signals.h"
-#include "platform/linux/dbus_desktop_notifier.h"
 #include "services/log_line.h"
+#include "services/preferences.h"
 #include "services/system_stats_provider.h"
 
 #include <QCoreApplication>
@@ -19,13 +19,11 @@ int runHeadless(int& argc, char** argv, const CommandLineOptions& options) {
     // Log lines must not break the one-object-per-line JSON stream.
     setLogTarget(options.json ? LogTarget::StandardError : LogTarget::StandardOutput);
 
-    useCountersRoot(options.root);
-    SystemStatsProvider::configureShared(sharedCounters(),
-                                         std::make_shared<platform::DBusDesktopNotifier>());
-    SystemStatsProvider& stats = SystemStatsProvider::shared();
+    CompositionRoot root(options, Preferences::shared());
+    SystemStatsProvider& stats = root.engine().stats;
 
     HeadlessReporter reporter(stats, {options.json, options.samples, options.exportCsv});
-    addProbeSections(reporter, options);
+    addProbeSections(reporter, root);
 
     int exitCode = 0;
     QObject::connect(&reporter, &HeadlessReporter::finished, &app, [&](int code) {

@@ -10,12 +10,14 @@
 
 namespace pw {
 class SystemStatsProvider;
-}
+class PingService;
+struct LatencyFigures;
+} // namespace pw
 
 namespace pw::app {
 
-// Prints the store's figures after every cycle: a line for a person, or one
-// JSON object per line. Ends the event loop after the requested number of
+// Prints every figure of the catalogue after every cycle: a line for a person,
+// or one JSON object per line. Ends the event loop after the requested number of
 // cycles, exporting the CSV history first when asked.
 class HeadlessReporter : public QObject {
     Q_OBJECT
@@ -36,8 +38,8 @@ public:
 
     void addSection(Section section) { m_sections.push_back(std::move(section)); }
 
-    static QJsonObject storeJson(const SystemStatsProvider& stats, double timeSinceEpoch);
-    static QString storeHumanLine(const SystemStatsProvider& stats);
+    // The latency figures join each line from here; without it they are unknown.
+    void setLatencySource(const PingService* ping) { m_ping = ping; }
 
 Q_SIGNALS:
     // The run is over; `exitCode` is non-zero when the CSV export failed.
@@ -47,6 +49,7 @@ private:
     void report();
 
     SystemStatsProvider& m_stats;
+    const PingService* m_ping = nullptr;
     Options m_options;
     long long m_cycles = 0;
     std::vector<Section> m_sections;

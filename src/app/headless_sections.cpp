@@ -1,6 +1,6 @@
 #include "app/headless_sections.h"
 
-#include "app/counters.h"
+#include "app/composition_root.h"
 #include "app/headless_reporter.h"
 #include "services/ping_service.h"
 #include "services/process_monitor.h"
@@ -39,27 +39,18 @@ QString processesText(const QList<ProcessInfoData>& processes) {
 
 } // namespace
 
-void addProbeSections(HeadlessReporter& reporter, const CommandLineOptions& options) {
-    auto* processes = new ProcessMonitor(sharedCounters(), &reporter);
-    auto* ping = new PingService(
-        options.latencyHost.value_or(QString::fromLatin1(PingService::kDefaultHost)), &reporter);
+void addProbeSections(HeadlessReporter& reporter, const CompositionRoot& root) {
+    ProcessMonitor* processes = root.makeProcessMonitor().release();
+    processes->setParent(&reporter);
+    PingService* ping = root.makePingService().release();
+    ping->setParent(&reporter);
+    reporter.setLatencySource(ping);
 
     // The list is printed once per publication, not on every cycle.
     auto published = std::make_shared<bool>(false);
     QObject::connect(processes, &ProcessMonitor::topProcessesChanged, &reporter,
                      [published] { *published = true; });
 
-    reporter.addSection(
-        {[ping](QJsonObject& o) {
-             QJsonArray history;
-             for (double v : ping->latencyHistory())
-                 history.append(v);
-             o.insert(QStringLiteral("currentLatency"), ping->currentLatency());
-             o.insert(QStringLiteral("latencyHistory"), history);
-         },
-         [ping] {
-             return QStringLiteral("Latency %1 ms").arg(ping->currentLatency(), 0, 'f', 1);
-         }});
     reporter.addSection({[processes, published](QJsonObject& o) {
                              if (!*published)
                                  return;

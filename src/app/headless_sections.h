@@ -1,11 +1,10 @@
 #pragma once
 
-#include "app/command_line.h"
-
 namespace pw::app {
+class CompositionRoot;
 class HeadlessReporter;
 
 // Adds the probes' figures (latency, busiest processes) to the readout.
-void addProbeSections(HeadlessReporter& reporter, const CommandLineOptions& options);
+void addProbeSections(HeadlessReporter& reporter, const CompositionRoot& root);
 
 } // namespace pw::app

@@ -23,6 +23,7 @@ struct GpuDevice {
     std::optional<double> powerWatts;
     std::optional<double> clockMHz;
     std::optional<double> fanRpm;
+    bool operator==(const GpuDevice&) const = default;
 };
 
 class GpuSource {

@@ -5,33 +5,59 @@ target_sources(pw_services PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/preferences.cpp
     ${CMAKE_CURRENT_LIST_DIR}/launch_at_login.h
     ${CMAKE_CURRENT_LIST_DIR}/launch_at_login.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/fans/fan_speed.h
-    ${CMAKE_CURRENT_LIST_DIR}/cpu_load.h
-    ${CMAKE_CURRENT_LIST_DIR}/cpu_load.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/battery_info.h
-    ${CMAKE_CURRENT_LIST_DIR}/battery_info.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/hid_monitor.h
-    ${CMAKE_CURRENT_LIST_DIR}/hid_monitor.cpp
     ${CMAKE_CURRENT_LIST_DIR}/history_csv.h
     ${CMAKE_CURRENT_LIST_DIR}/history_csv.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/stats_models.h
+    ${CMAKE_CURRENT_LIST_DIR}/engine_models.h
+    ${CMAKE_CURRENT_LIST_DIR}/engine_models.cpp
     ${CMAKE_CURRENT_LIST_DIR}/system_stats_provider.h
     ${CMAKE_CURRENT_LIST_DIR}/system_stats_provider.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/system_stats_devices.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/store_assign.h
-    ${CMAKE_CURRENT_LIST_DIR}/rolling_peak.h
-    ${CMAKE_CURRENT_LIST_DIR}/disk_rates.h
-    ${CMAKE_CURRENT_LIST_DIR}/disk_rates.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/busy_share.h
-    ${CMAKE_CURRENT_LIST_DIR}/busy_share.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/disk_space_alert.h
-    ${CMAKE_CURRENT_LIST_DIR}/disk_space_alert.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/device_text.h
-    ${CMAKE_CURRENT_LIST_DIR}/device_text.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/connection_reader.h
-    ${CMAKE_CURRENT_LIST_DIR}/connection_reader.cpp
-)
-target_sources(pw_services PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/system_colors.h
-    ${CMAKE_CURRENT_LIST_DIR}/theme_manager.h
-    ${CMAKE_CURRENT_LIST_DIR}/theme_manager.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/assign_notify.h
+    ${CMAKE_CURRENT_LIST_DIR}/engine/fixed_history.h
+    ${CMAKE_CURRENT_LIST_DIR}/engine/units.h
+    ${CMAKE_CURRENT_LIST_DIR}/engine/snapshot.h
+    ${CMAKE_CURRENT_LIST_DIR}/engine/sampling_engine.h
+    ${CMAKE_CURRENT_LIST_DIR}/engine/sampling_engine.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/alerts/cpu_alert.h
+    ${CMAKE_CURRENT_LIST_DIR}/alerts/cpu_alert.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/alerts/disk_space_alert.h
+    ${CMAKE_CURRENT_LIST_DIR}/alerts/disk_space_alert.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cpu/cpu_load.h
+    ${CMAKE_CURRENT_LIST_DIR}/cpu/cpu_load.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cpu/cpu_sampler.h
+    ${CMAKE_CURRENT_LIST_DIR}/cpu/cpu_sampler.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cpu/cpu_details_monitor.h
+    ${CMAKE_CURRENT_LIST_DIR}/cpu/cpu_details_monitor.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/memory/memory_sampler.h
+    ${CMAKE_CURRENT_LIST_DIR}/memory/memory_sampler.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/network/connection_reader.h
+    ${CMAKE_CURRENT_LIST_DIR}/network/connection_reader.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/network/network_sampler.h
+    ${CMAKE_CURRENT_LIST_DIR}/network/network_sampler.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/network/network_details_monitor.h
+    ${CMAKE_CURRENT_LIST_DIR}/network/network_details_monitor.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/power/battery_info.h
+    ${CMAKE_CURRENT_LIST_DIR}/power/battery_info.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/thermal/hid_monitor.h
+    ${CMAKE_CURRENT_LIST_DIR}/thermal/hid_monitor.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/storage/disk_rates.h
+    ${CMAKE_CURRENT_LIST_DIR}/storage/disk_rates.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/storage/storage_sampler.h
+    ${CMAKE_CURRENT_LIST_DIR}/storage/storage_sampler.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/storage/storage_monitor.h
+    ${CMAKE_CURRENT_LIST_DIR}/storage/storage_monitor.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/gpu/busy_share.h
+    ${CMAKE_CURRENT_LIST_DIR}/gpu/busy_share.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/gpu/gpu_sampler.h
+    ${CMAKE_CURRENT_LIST_DIR}/gpu/gpu_sampler.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/gpu/gpu_monitor.h
+    ${CMAKE_CURRENT_LIST_DIR}/gpu/gpu_monitor.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/fans/fan_speed.h
+    ${CMAKE_CURRENT_LIST_DIR}/fans/fan_monitor.h
+    ${CMAKE_CURRENT_LIST_DIR}/fans/fan_monitor.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/figures/figure.h
+    ${CMAKE_CURRENT_LIST_DIR}/figures/figure_catalogue.h
+    ${CMAKE_CURRENT_LIST_DIR}/figures/figure_catalogue.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/figures/figure_output.h
+    ${CMAKE_CURRENT_LIST_DIR}/figures/figure_output.cpp
 )

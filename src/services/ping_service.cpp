@@ -42,7 +42,8 @@ PingService::PingService(QString host, QObject* parent)
     : PingService(std::move(host), Polling::Start, parent) {}
 
 PingService::PingService(QString host, Polling polling, QObject* parent)
-    : QObject(parent), m_host(std::move(host)), m_latencyHistory(kHistoryLength, 0.0) {
+    : QObject(parent), m_host(std::move(host)), m_latencyHistory(kHistoryLength, 0.0),
+      m_latencyKnown(kHistoryLength, false) {
     m_timer.setInterval(kIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, [this] { ping(); });
     if (polling == Polling::Start) {
@@ -82,19 +83,31 @@ void PingService::applyResult(const CommandResult& result) {
             m_launchFailureReported = false;
         }
     }
-    store(latency.value_or(0.0));
+    store(latency);
     Q_EMIT probeFinished();
 }
 
-void PingService::store(double latency) {
+void PingService::store(std::optional<double> latency) {
+    // A failed probe is stored as 0 in the history, as before; the flags say
+    // which entries were measured, so no output shows it as a round trip.
     if (latency != m_currentLatency) {
         m_currentLatency = latency;
         Q_EMIT currentLatencyChanged();
     }
     m_latencyHistory.removeFirst();
+    m_latencyKnown.removeFirst();
     Q_EMIT latencyHistoryChanged();
-    m_latencyHistory.append(latency);
+    m_latencyHistory.append(latency.value_or(0.0));
+    m_latencyKnown.append(latency.has_value());
     Q_EMIT latencyHistoryChanged();
+}
+
+QList<std::optional<double>> PingService::knownLatencyHistory() const {
+    QList<std::optional<double>> history;
+    history.reserve(m_latencyHistory.size());
+    for (qsizetype i = 0; i < m_latencyHistory.size(); ++i)
+        history.append(m_latencyKnown[i] ? std::optional(m_latencyHistory[i]) : std::nullopt);
+    return history;
 }
 
 } // namespace pw

@@ -21,7 +21,8 @@ std::optional<double> parseLatency(const QByteArray& output);
 // Network latency to one host, probed every 2 seconds, with the last 60 results.
 class PingService : public QObject {
     Q_OBJECT
-    Q_PROPERTY(double currentLatency READ currentLatency NOTIFY currentLatencyChanged)
+    Q_PROPERTY(
+        std::optional<double> currentLatency READ currentLatency NOTIFY currentLatencyChanged)
     Q_PROPERTY(QList<double> latencyHistory READ latencyHistory NOTIFY latencyHistoryChanged)
 
 public:
@@ -35,8 +36,12 @@ public:
     explicit PingService(QString host, QObject* parent = nullptr);
     PingService(QString host, Polling polling, QObject* parent = nullptr);
 
-    double currentLatency() const { return m_currentLatency; }
+    // The last probe's round trip in ms; empty before the first and after a failed one.
+    std::optional<double> currentLatency() const { return m_currentLatency; }
+    // The last 60 results, oldest first, 0 where a probe failed.
     const QList<double>& latencyHistory() const { return m_latencyHistory; }
+    // The same, empty where a probe failed or none ran yet.
+    QList<std::optional<double>> knownLatencyHistory() const;
     const QString& host() const { return m_host; }
 
     void startPolling();
@@ -55,11 +60,12 @@ Q_SIGNALS:
 
 private:
     void applyResult(const CommandResult& result);
-    void store(double latency);
+    void store(std::optional<double> latency);
 
     QString m_host;
-    double m_currentLatency = 0.0;
+    std::optional<double> m_currentLatency;
     QList<double> m_latencyHistory;
+    QList<bool> m_latencyKnown;
     QTimer m_timer;
     CommandRunner m_runner;
     int m_timeoutMs = kDefaultTimeoutMs;

@@ -2,18 +2,18 @@
 
 namespace pw {
 
-ProcessMonitor::ProcessMonitor(std::shared_ptr<platform::SystemCounters> counters, QObject* parent)
-    : ProcessMonitor(std::move(counters), Polling::Start, std::make_shared<ApplicationCatalog>(),
-                     parent) {}
+ProcessMonitor::ProcessMonitor(const platform::Sources& sources, QObject* parent)
+    : ProcessMonitor(sources, Polling::Start, std::make_shared<ApplicationCatalog>(), parent) {}
 
-ProcessMonitor::ProcessMonitor(std::shared_ptr<platform::SystemCounters> counters, Polling polling,
+ProcessMonitor::ProcessMonitor(const platform::Sources& sources, Polling polling,
                                std::shared_ptr<ApplicationCatalog> catalog, QObject* parent)
-    : QObject(parent), m_counters(std::move(counters)), m_catalog(std::move(catalog)) {
+    : QObject(parent), m_processes(sources.processes), m_clock(sources.clock),
+      m_catalog(std::move(catalog)) {
     // The baseline, so the first published list already covers an interval.
-    if (auto table = m_counters->processTable()) {
-        m_previous = makeProcessSample(*table, m_counters->monotonicSeconds());
+    if (auto table = m_processes->processTable()) {
+        m_previous = makeProcessSample(*table, m_clock->monotonicSeconds());
     } else {
-        m_previous.seconds = m_counters->monotonicSeconds();
+        m_previous.seconds = m_clock->monotonicSeconds();
     }
     m_timer.setInterval(kIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &ProcessMonitor::updateProcesses);
@@ -27,13 +27,13 @@ void ProcessMonitor::startPolling() {
 }
 
 void ProcessMonitor::updateProcesses() {
-    const std::optional<std::vector<platform::ProcessStat>> table = m_counters->processTable();
+    const std::optional<std::vector<platform::ProcessStat>> table = m_processes->processTable();
     if (!table) {
         return; // the table cannot be read: the last list stays
     }
-    const double now = m_counters->monotonicSeconds();
+    const double now = m_clock->monotonicSeconds();
     const std::vector<RankedProcess> ranked =
-        rankProcesses(m_previous, *table, now, m_counters->ticksPerSecond());
+        rankProcesses(m_previous, *table, now, m_processes->ticksPerSecond());
     m_previous = makeProcessSample(*table, now);
 
     QList<ProcessInfoData> list;
@@ -41,9 +41,9 @@ void ProcessMonitor::updateProcesses() {
         if (list.size() == kListLength) {
             break;
         }
-        const std::optional<std::string> executable = m_counters->processExecutable(process.pid);
+        const std::optional<std::string> executable = m_processes->executable(process.pid);
         const std::optional<std::vector<std::string>> arguments =
-            executable ? std::nullopt : m_counters->processArguments(process.pid);
+            executable ? std::nullopt : m_processes->arguments(process.pid);
         if (!executable && !arguments) {
             continue; // exited since the table was read
         }
@@ -55,7 +55,7 @@ void ProcessMonitor::updateProcesses() {
         row.fullPath = identity.fullPath;
         row.cpuUsage = process.cpuUsage;
         row.energyImpact = process.cpuUsage * kEnergyPerCpuPercent;
-        const platform::ProcessResources resources = m_counters->processResources(process.pid);
+        const platform::ProcessResources resources = m_processes->resources(process.pid);
         if (resources.residentBytes)
             row.residentBytes = static_cast<qint64>(*resources.residentBytes);
         const ProcessStorageRates::Rates storage =

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/system_counters.h"
+#include "platform/sources.h"
 #include "services/application_catalog.h"
 #include "services/polling.h"
 #include "services/process_info_data.h"
@@ -28,9 +28,8 @@ public:
     static constexpr double kEnergyPerCpuPercent = 0.8;
 
     // Takes the baseline sample and starts polling.
-    explicit ProcessMonitor(std::shared_ptr<platform::SystemCounters> counters,
-                            QObject* parent = nullptr);
-    ProcessMonitor(std::shared_ptr<platform::SystemCounters> counters, Polling polling,
+    explicit ProcessMonitor(const platform::Sources& sources, QObject* parent = nullptr);
+    ProcessMonitor(const platform::Sources& sources, Polling polling,
                    std::shared_ptr<ApplicationCatalog> catalog, QObject* parent = nullptr);
 
     const QList<ProcessInfoData>& topProcesses() const { return m_topProcesses; }
@@ -44,7 +43,8 @@ Q_SIGNALS:
     void topProcessesChanged();
 
 private:
-    std::shared_ptr<platform::SystemCounters> m_counters;
+    std::shared_ptr<platform::ProcessSource> m_processes;
+    std::shared_ptr<platform::Clock> m_clock;
     std::shared_ptr<ApplicationCatalog> m_catalog;
     ProcessSample m_previous;
     ProcessStorageRates m_storageRates;

@@ -3,7 +3,7 @@
 // Pure steps of the busiest-process list, kept apart from the timer and the
 // counter reads so each can be tested directly.
 
-#include "platform/system_counters.h"
+#include "platform/process_source.h"
 
 #include <QString>
 

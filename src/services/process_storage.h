@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/system_counters.h"
+#include "platform/process_source.h"
 
 #include <optional>
 #include <unordered_map>

@@ -1,11 +1,7 @@
 #include "services/system_stats_provider.h"
 
-#include "platform/linux/dbus_desktop_notifier.h"
-#include "platform/linux/linux_system_counters.h"
 #include "services/history_csv.h"
 #include "services/log_line.h"
-#include "services/preferences.h"
-#include "services/store_assign.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,72 +9,17 @@
 #include <QStandardPaths>
 #include <QThread>
 
-#include <chrono>
-#include <cmath>
-
 namespace pw {
-namespace {
 
-std::shared_ptr<platform::SystemCounters>& sharedCounters() {
-    static std::shared_ptr<platform::SystemCounters> counters;
-    return counters;
-}
-std::shared_ptr<platform::DesktopNotifier>& sharedNotifier() {
-    static std::shared_ptr<platform::DesktopNotifier> notifier;
-    return notifier;
-}
-
-constexpr double kGiB = 1024.0 * 1024.0 * 1024.0;
-
-double gigabytes(std::uint64_t bytes) {
-    return static_cast<double>(bytes) / kGiB;
-}
-
-double secondsSinceEpoch() {
-    using namespace std::chrono;
-    return duration<double>(system_clock::now().time_since_epoch()).count();
-}
-
-using detail::assign;
-
-} // namespace
-
-void SystemStatsProvider::configureShared(std::shared_ptr<platform::SystemCounters> counters,
-                                          std::shared_ptr<platform::DesktopNotifier> notifier) {
-    sharedCounters() = std::move(counters);
-    sharedNotifier() = std::move(notifier);
-}
-
-SystemStatsProvider& SystemStatsProvider::shared() {
-    static SystemStatsProvider* instance = [] {
-        if (!sharedCounters())
-            sharedCounters() = std::make_shared<platform::LinuxSystemCounters>("/");
-        if (!sharedNotifier())
-            sharedNotifier() = std::make_shared<platform::DBusDesktopNotifier>();
-        auto* store = new SystemStatsProvider(sharedCounters(), sharedNotifier(), [] {
-            return Preferences::shared().cpuAlertThreshold();
-        });
-        store->setAlertSwitches([] { return Preferences::shared().highCpuAlertsEnabled(); },
-                                [] { return Preferences::shared().diskSpaceLowAlertsEnabled(); });
-        store->startPolling();
-        return store;
-    }();
-    return *instance;
-}
-
-SystemStatsProvider::SystemStatsProvider(std::shared_ptr<platform::SystemCounters> counters,
+SystemStatsProvider::SystemStatsProvider(const platform::Sources& sources,
                                          std::shared_ptr<platform::DesktopNotifier> notifier,
                                          std::function<double()> alertThreshold, QObject* parent)
-    : QObject(parent), m_counters(std::move(counters)), m_notifier(std::move(notifier)),
-      m_alertThreshold(std::move(alertThreshold)),
-      m_hidMonitor(std::make_unique<HIDMonitor>(m_counters)) {
-    m_cpuHistory = QList<double>(kHistoryLength, 0.0);
-    m_networkHistory = QList<double>(kHistoryLength, 0.0);
-    m_connectionReader = std::make_unique<ConnectionReader>(
-        m_counters, [this](const ConnectionReader::Connections& connections) {
-            applyConnections(connections);
-        });
-    determineCoreCounts();
+    : QObject(parent), m_sources(sources), m_notifier(std::move(notifier)),
+      m_alertThreshold(std::move(alertThreshold)), m_engine(sources) {
+    m_snapshot.cpu.historyPercent = QList<double>(kHistoryLength, 0.0);
+    m_snapshot.network.downloadHistoryKB = QList<double>(kHistoryLength, 0.0);
+    m_snapshot.cpu.eCoreCount = m_engine.cpu().clusters().eCoreCount;
+    m_snapshot.cpu.pCoreCount = m_engine.cpu().clusters().pCoreCount;
 }
 
 SystemStatsProvider::~SystemStatsProvider() = default;
@@ -102,169 +43,86 @@ void SystemStatsProvider::setAlertSwitches(std::function<bool()> highCpu,
     m_diskSpaceLowAlertsOn = std::move(diskSpaceLow);
 }
 
-double SystemStatsProvider::efficiencyRatio() const {
-    return m_powerDraw > 0.0 ? m_cpuUsage / m_powerDraw : m_cpuUsage / 1.0;
+void SystemStatsProvider::addSnapshotConsumer(std::function<void(const Snapshot&)> consumer) {
+    m_consumers.push_back(std::move(consumer));
 }
 
 void SystemStatsProvider::updateStats() {
-    updateCPU();
-    updateCpuClock();
-    updateMemory();
-    updateNetwork();
-    if (isSlowCycle()) {
-        updateNetworkDetails();
-        updateVolume();
-    }
-    updateDiskActivity();
-    updateTemperature();
-    updateFans();
-    updateBattery();
-    updateGpu();
-    updateNeuralEngine();
-    checkCPUAlerts();
-    checkDiskSpaceAlert();
-    ++m_cycle;
+    Q_ASSERT(!QCoreApplication::instance() ||
+             QThread::currentThread() == QCoreApplication::instance()->thread());
+    Snapshot next = m_snapshot;
+    m_engine.runCycle(next);
+    publish(std::move(next));
+
+    const bool cpuAlertsOn = !m_highCpuAlertsOn || m_highCpuAlertsOn();
+    const double threshold = m_alertThreshold ? m_alertThreshold() : CpuAlert::kDefaultThreshold;
+    std::optional<platform::DesktopNotification> alert =
+        m_cpuAlert.check(cpuAlertsOn, cpuUsage(), threshold);
+    if (alert && m_notifier)
+        m_notifier->post(*alert);
+
+    const bool diskAlertsOn = !m_diskSpaceLowAlertsOn || m_diskSpaceLowAlertsOn();
+    const StorageFigures& disk = m_snapshot.storage;
+    alert = m_diskSpaceAlert.check(diskAlertsOn, disk.volumeName, disk.totalGB.value_or(0.0),
+                                   disk.availableGB.value_or(0.0));
+    if (alert && m_notifier)
+        m_notifier->post(*alert);
+
+    for (const auto& consumer : m_consumers)
+        consumer(m_snapshot);
     Q_EMIT cycleFinished();
 }
 
-void SystemStatsProvider::determineCoreCounts() {
-    m_clusters = clustersFromTopology(m_counters->coreTopology());
-    m_eCoreCount = m_clusters.eCoreCount;
-    m_pCoreCount = m_clusters.pCoreCount;
-}
-
-void SystemStatsProvider::updateCPU() {
-    std::optional<std::vector<platform::CpuTicks>> sample = m_counters->cpuTicks();
-    if (!sample)
-        return;
-    if (m_previousCpuInfo) {
-        if (const std::optional<CpuLoad> load =
-                computeCpuLoad(*m_previousCpuInfo, *sample, m_clusters)) {
-            assign(this, m_eClusterUsage, load->eClusterUsage,
-                   &SystemStatsProvider::eClusterUsageChanged);
-            assign(this, m_pClusterUsage, load->pClusterUsage,
-                   &SystemStatsProvider::pClusterUsageChanged);
-            if (m_cpuUsage != load->cpuUsage) {
-                m_cpuUsage = load->cpuUsage;
-                Q_EMIT cpuUsageChanged();
-                Q_EMIT efficiencyRatioChanged();
-            }
-            // Shift in one step: an observer must never see 59 or 61 values.
-            m_cpuHistory.removeFirst();
-            m_cpuHistory.append(m_cpuUsage);
-            Q_EMIT cpuHistoryChanged();
-            updateCpuDetails(*load);
-        }
-    }
-    m_previousCpuInfo = std::move(sample);
-}
-
-void SystemStatsProvider::updateMemory() {
-    Q_ASSERT(!QCoreApplication::instance() ||
-             QThread::currentThread() == QCoreApplication::instance()->thread());
-    if (const std::optional<platform::MemoryCounters> memory = m_counters->memory()) {
-        assign(this, m_memoryWired, gigabytes(memory->wiredBytes),
-               &SystemStatsProvider::memoryWiredChanged);
-        assign(this, m_memoryApp, gigabytes(memory->appBytes),
-               &SystemStatsProvider::memoryAppChanged);
-        assign(this, m_memoryCompressed, gigabytes(memory->compressedBytes),
-               &SystemStatsProvider::memoryCompressedChanged);
-        assign(this, m_memoryTotal, gigabytes(memory->totalBytes),
-               &SystemStatsProvider::memoryTotalChanged);
-        const double used = (m_memoryWired + m_memoryApp) + m_memoryCompressed;
-        assign(this, m_memoryUsed, used, &SystemStatsProvider::memoryUsedChanged);
-        // A zero total cannot be divided by; no pressure can be known then.
-        const double pressure = m_memoryTotal > 0.0 ? m_memoryUsed / m_memoryTotal * 100.0 : 0.0;
-        assign(this, m_memoryPressure, pressure, &SystemStatsProvider::memoryPressureChanged);
-    }
-    if (const std::optional<std::uint64_t> swap = m_counters->swapUsedBytes())
-        assign(this, m_memorySwap, gigabytes(*swap), &SystemStatsProvider::memorySwapChanged);
-}
-
-void SystemStatsProvider::updateNetwork() {
-    const auto interfaces = m_counters->networkInterfaces();
-    if (!interfaces)
-        return;
-    // Only real devices: loopback, bridges and veth pairs carry the same bytes
-    // again and would count local traffic two or three times.
-    NetworkTotals totals;
-    for (const platform::InterfaceCounters& i : *interfaces) {
-        if (!i.backedByDevice)
-            continue;
-        totals.down += i.receivedBytes;
-        totals.up += i.sentBytes;
-    }
-    if (m_lastNetworkStats) {
-        // A total that fell (an interface vanished or was reset) says nothing
-        // about this second's traffic: report 0 and start again from it.
-        const auto rate = [](std::uint64_t now, std::uint64_t before) {
-            return now >= before ? static_cast<double>(now - before) / 1024.0 : 0.0;
-        };
-        assign(this, m_networkDownload, rate(totals.down, m_lastNetworkStats->down),
-               &SystemStatsProvider::networkDownloadChanged);
-        assign(this, m_networkUpload, rate(totals.up, m_lastNetworkStats->up),
-               &SystemStatsProvider::networkUploadChanged);
-        updateNetworkHistory();
-    }
-    m_lastNetworkStats = totals;
-}
-
-void SystemStatsProvider::updateTemperature() {
-    if (!m_hidMonitor)
-        return;
-    if (const std::optional<double> celsius =
-            m_hidMonitor->readTemperature(QString::fromLatin1(kSensorKey)))
-        assign(this, m_socTemperature, *celsius, &SystemStatsProvider::socTemperatureChanged);
+void SystemStatsProvider::publish(Snapshot next) {
+    const Snapshot previous = std::exchange(m_snapshot, std::move(next));
+    const Snapshot& now = m_snapshot;
+    // Each figure notifies only when its value changed, in declaration order.
+    const auto notify = [this](const auto& before, const auto& after,
+                               void (SystemStatsProvider::*signal)()) {
+        if (!(before == after))
+            Q_EMIT(this->*signal)();
+    };
+    notify(previous.cpu.usagePercent, now.cpu.usagePercent, &SystemStatsProvider::cpuUsageChanged);
+    notify(previous.cpu.historyPercent, now.cpu.historyPercent,
+           &SystemStatsProvider::cpuHistoryChanged);
+    notify(previous.cpu.eClusterUsagePercent, now.cpu.eClusterUsagePercent,
+           &SystemStatsProvider::eClusterUsageChanged);
+    notify(previous.cpu.pClusterUsagePercent, now.cpu.pClusterUsagePercent,
+           &SystemStatsProvider::pClusterUsageChanged);
+    notify(previous.npuUsagePercent, now.npuUsagePercent, &SystemStatsProvider::aneUsageChanged);
+    notify(previous.memory.usedGB, now.memory.usedGB, &SystemStatsProvider::memoryUsedChanged);
+    notify(previous.memory.totalGB, now.memory.totalGB, &SystemStatsProvider::memoryTotalChanged);
+    notify(previous.memory.pressurePercent, now.memory.pressurePercent,
+           &SystemStatsProvider::memoryPressureChanged);
+    notify(previous.memory.wiredGB, now.memory.wiredGB, &SystemStatsProvider::memoryWiredChanged);
+    notify(previous.memory.compressedGB, now.memory.compressedGB,
+           &SystemStatsProvider::memoryCompressedChanged);
+    notify(previous.memory.appGB, now.memory.appGB, &SystemStatsProvider::memoryAppChanged);
+    notify(previous.memory.swapUsedGB, now.memory.swapUsedGB,
+           &SystemStatsProvider::memorySwapChanged);
+    notify(previous.network.uploadKB, now.network.uploadKB,
+           &SystemStatsProvider::networkUploadChanged);
+    notify(previous.network.downloadKB, now.network.downloadKB,
+           &SystemStatsProvider::networkDownloadChanged);
+    notify(previous.socTemperatureCelsius, now.socTemperatureCelsius,
+           &SystemStatsProvider::socTemperatureChanged);
+    notify(previous.power.drawWatts, now.power.drawWatts, &SystemStatsProvider::powerDrawChanged);
+    notify(previous.power.batteryPercent, now.power.batteryPercent,
+           &SystemStatsProvider::batteryPercentageChanged);
+    notify(previous.power.batteryIsCharging, now.power.batteryIsCharging,
+           &SystemStatsProvider::batteryIsChargingChanged);
+    notify(previous.power.batteryMinutesToEmpty, now.power.batteryMinutesToEmpty,
+           &SystemStatsProvider::batteryTimeToEmptyChanged);
+    notify(previous.efficiencyRatio(), now.efficiencyRatio(),
+           &SystemStatsProvider::efficiencyRatioChanged);
 }
 
 std::optional<BatteryInfo> SystemStatsProvider::getBatteryInfo() {
-    return batteryInfoFrom(m_counters->powerSupplies());
-}
-
-void SystemStatsProvider::updateBattery() {
-    const std::optional<BatteryInfo> info = getBatteryInfo();
-    if (!info)
-        return;
-    assign(this, m_batteryPercentage, static_cast<qint64>(info->percentage),
-           &SystemStatsProvider::batteryPercentageChanged);
-    assign(this, m_batteryIsCharging, info->isCharging,
-           &SystemStatsProvider::batteryIsChargingChanged);
-    assign(this, m_batteryTimeToEmpty, static_cast<qint64>(info->timeToEmpty),
-           &SystemStatsProvider::batteryTimeToEmptyChanged);
-    if (m_powerDraw != info->wattage) {
-        m_powerDraw = info->wattage;
-        Q_EMIT powerDrawChanged();
-        Q_EMIT efficiencyRatioChanged();
-    }
-}
-
-void SystemStatsProvider::checkCPUAlerts() {
-    if (m_highCpuAlertsOn && !m_highCpuAlertsOn()) {
-        m_alerting = false; // a spell ends when the user silences it
-        return;
-    }
-    const double threshold = m_alertThreshold ? m_alertThreshold() : 90.0;
-    if (!(m_cpuUsage > threshold)) {
-        m_alerting = false;
-        return;
-    }
-    const long long whole =
-        std::isfinite(m_cpuUsage) ? static_cast<long long>(std::trunc(m_cpuUsage)) : 0;
-    platform::DesktopNotification alert;
-    alert.requestId = QStringLiteral("HighCPU");
-    alert.title = QStringLiteral("High CPU Usage Alert");
-    alert.body =
-        QStringLiteral("System CPU usage is at %1%. Consider checking intensive processes.")
-            .arg(whole);
-    // Only the first alert of a spell sounds; its replacements arrive silently.
-    alert.playSound = !m_alerting;
-    m_alerting = true;
-    if (m_notifier)
-        m_notifier->post(alert);
+    return batteryInfoFrom(m_sources.power->powerSupplies());
 }
 
 std::optional<QString> SystemStatsProvider::exportHistoryToCSV() {
-    const double now = secondsSinceEpoch();
+    const double now = m_sources.clock->wallSeconds();
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
     // Qt answers an empty path for a TMPDIR that does not exist; writing there
     // would drop the file into whatever the current folder is.
@@ -275,7 +133,7 @@ std::optional<QString> SystemStatsProvider::exportHistoryToCSV() {
     }
     const QString path = QDir(folder).filePath(historyFileName(now));
     if (const std::optional<QString> error =
-            writeFileAtomically(path, historyCsv(m_cpuHistory, now))) {
+            writeFileAtomically(path, historyCsv(cpuHistory(), now))) {
         logLine(QStringLiteral("Failed to write CSV: ") + *error);
         return std::nullopt;
     }

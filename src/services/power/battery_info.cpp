@@ -1,4 +1,4 @@
-#include "services/battery_info.h"
+#include "services/power/battery_info.h"
 
 #include <cmath>
 #include <limits>
@@ -6,12 +6,12 @@
 namespace pw {
 namespace {
 
-std::int64_t truncatedPercent(double numerator, double denominator) {
+std::optional<std::int64_t> truncatedPercent(double numerator, double denominator) {
     if (!(denominator > 0.0))
-        return 0;
+        return std::nullopt;
     const double value = numerator / denominator * 100.0;
     if (!std::isfinite(value) || std::fabs(value) > 1e15)
-        return 0;
+        return std::nullopt;
     return static_cast<std::int64_t>(value);
 }
 
@@ -25,16 +25,17 @@ std::optional<double> drawMicrowatts(const platform::PowerSupply& s) {
     return std::nullopt;
 }
 
-std::int64_t minutesToEmpty(const platform::PowerSupply& s, std::optional<double> microwatts) {
+std::optional<std::int64_t> minutesToEmpty(const platform::PowerSupply& s,
+                                           std::optional<double> microwatts) {
     if (s.status != "Discharging")
-        return -1;
+        return std::nullopt;
     double hours = -1.0;
     if (s.energyNow && microwatts && *microwatts > 0.0)
         hours = static_cast<double>(*s.energyNow) / *microwatts;
     else if (s.chargeNow && s.currentNow && *s.currentNow != 0)
         hours = static_cast<double>(*s.chargeNow) / std::fabs(static_cast<double>(*s.currentNow));
     if (hours < 0.0 || !std::isfinite(hours) || hours > 1e6)
-        return -1;
+        return std::nullopt;
     return static_cast<std::int64_t>(hours * 60.0);
 }
 
@@ -55,7 +56,8 @@ std::optional<BatteryInfo> batteryInfoFrom(const std::vector<platform::PowerSupp
                                                static_cast<double>(*s.chargeFull));
         info.isCharging = s.status == "Charging";
         const std::optional<double> microwatts = drawMicrowatts(s);
-        info.wattage = microwatts ? *microwatts / 1e6 : 0.0;
+        if (microwatts)
+            info.wattage = *microwatts / 1e6;
         info.timeToEmpty = minutesToEmpty(s, microwatts);
         return info;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/system_counters.h"
+#include "platform/cpu_source.h"
 
 #include <optional>
 #include <vector>

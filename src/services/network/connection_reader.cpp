@@ -1,10 +1,10 @@
-#include "services/connection_reader.h"
+#include "services/network/connection_reader.h"
 
 namespace pw {
 
-ConnectionReader::ConnectionReader(std::shared_ptr<platform::SystemCounters> counters,
+ConnectionReader::ConnectionReader(std::shared_ptr<platform::ConnectionSource> source,
                                    std::function<void(Connections)> onRead, QObject* parent)
-    : QObject(parent), m_counters(std::move(counters)), m_onRead(std::move(onRead)),
+    : QObject(parent), m_source(std::move(source)), m_onRead(std::move(onRead)),
       m_worker(new QObject) {
     m_thread.setObjectName(QStringLiteral("connections"));
     m_worker->moveToThread(&m_thread);
@@ -24,8 +24,8 @@ void ConnectionReader::request(std::size_t limit) {
     m_busy = true;
     QMetaObject::invokeMethod(
         m_worker,
-        [this, limit, counters = m_counters] {
-            Connections connections = counters->establishedTcpConnections(limit);
+        [this, limit, source = m_source] {
+            Connections connections = source->established(limit);
             QMetaObject::invokeMethod(
                 this,
                 [this, connections = std::move(connections)]() mutable {

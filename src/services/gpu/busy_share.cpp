@@ -1,4 +1,4 @@
-#include "services/busy_share.h"
+#include "services/gpu/busy_share.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "services/hid_monitor.h"
+#include "services/thermal/hid_monitor.h"
 
 #include "services/log_line.h"
 
@@ -14,8 +14,8 @@ std::string lowered(std::string s) {
 }
 } // namespace
 
-HIDMonitor::HIDMonitor(std::shared_ptr<platform::SystemCounters> counters)
-    : m_counters(std::move(counters)) {}
+HIDMonitor::HIDMonitor(std::shared_ptr<platform::ThermalSource> source)
+    : m_source(std::move(source)) {}
 
 const std::vector<std::string>& HIDMonitor::candidateKeys() {
     static const std::vector<std::string> keys = {"Package id",   "Tdie",        "Tctl",
@@ -25,7 +25,7 @@ const std::vector<std::string>& HIDMonitor::candidateKeys() {
 }
 
 std::optional<double> HIDMonitor::readTemperature(const QString& key) {
-    const auto sensors = m_counters->thermalSensors();
+    const auto sensors = m_source->sensors();
     if (!sensors) {
         // Once per spell: a machine without sensors would otherwise log every second.
         if (!m_reportedMissing)
@@ -46,7 +46,7 @@ std::optional<double> HIDMonitor::readTemperature(const QString& key) {
         for (const std::string& candidate : candidates) {
             if (candidate.empty() || name.find(candidate) == std::string::npos)
                 continue;
-            const std::optional<double> value = m_counters->readThermalSensor(sensor);
+            const std::optional<double> value = m_source->readCelsius(sensor);
             if (value && *value > 0.0)
                 return value;
         }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/system_counters.h"
+#include "platform/thermal_source.h"
 
 #include <QString>
 
@@ -13,7 +13,7 @@ namespace pw {
 // name holds one of the candidate keys and that gives a positive reading.
 class HIDMonitor {
 public:
-    explicit HIDMonitor(std::shared_ptr<platform::SystemCounters> counters);
+    explicit HIDMonitor(std::shared_ptr<platform::ThermalSource> source);
 
     std::optional<double> readTemperature(const QString& key);
 
@@ -21,7 +21,7 @@ public:
     static const std::vector<std::string>& candidateKeys();
 
 private:
-    std::shared_ptr<platform::SystemCounters> m_counters;
+    std::shared_ptr<platform::ThermalSource> m_source;
     bool m_reportedMissing = false;
 };
 

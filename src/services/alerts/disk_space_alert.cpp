@@ -1,4 +1,4 @@
-#include "services/disk_space_alert.h"
+#include "services/alerts/disk_space_alert.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "services/disk_rates.h"
+#include "services/storage/disk_rates.h"
 
 namespace pw {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/system_counters.h"
+#include "platform/connection_source.h"
 
 #include <QObject>
 #include <QThread>
@@ -24,9 +24,7 @@ class ConnectionReader : public QObject {
 public:
     using Connections = std::optional<std::vector<platform::TcpConnection>>;
 
-    // `counters` must allow establishedTcpConnections() from another thread
-    // while its other calls run on this one.
-    ConnectionReader(std::shared_ptr<platform::SystemCounters> counters,
+    ConnectionReader(std::shared_ptr<platform::ConnectionSource> source,
                      std::function<void(Connections)> onRead, QObject* parent = nullptr);
     ~ConnectionReader() override;
 
@@ -34,7 +32,7 @@ public:
     bool busy() const { return m_busy; }
 
 private:
-    std::shared_ptr<platform::SystemCounters> m_counters;
+    std::shared_ptr<platform::ConnectionSource> m_source;
     std::function<void(Connections)> m_onRead;
     QThread m_thread;
     QObject* m_worker = nullptr; // lives on m_thread

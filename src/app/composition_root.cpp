@@ -1,0 +1,33 @@
+#include "app/composition_root.h"
+
+#include "platform/linux/dbus_desktop_notifier.h"
+#include "platform/linux/linux_sources.h"
+#include "services/ping_service.h"
+#include "services/preferences.h"
+#include "services/process_monitor.h"
+
+namespace pw::app {
+
+CompositionRoot::CompositionRoot(const CommandLineOptions& options, Preferences& preferences)
+    : m_latencyHost(options.latencyHost.value_or(QString::fromLatin1(PingService::kDefaultHost))),
+      m_sources(platform::makeLinuxSources(options.root.toStdString())),
+      m_notifier(std::make_shared<platform::DBusDesktopNotifier>()) {
+    Preferences* prefs = &preferences;
+    m_engine = std::make_unique<EngineModels>(m_sources, m_notifier,
+                                              [prefs] { return prefs->cpuAlertThreshold(); });
+    m_engine->stats.setAlertSwitches([prefs] { return prefs->highCpuAlertsEnabled(); },
+                                     [prefs] { return prefs->diskSpaceLowAlertsEnabled(); });
+    m_engine->stats.startPolling();
+}
+
+CompositionRoot::~CompositionRoot() = default;
+
+std::unique_ptr<ProcessMonitor> CompositionRoot::makeProcessMonitor() const {
+    return std::make_unique<ProcessMonitor>(m_sources);
+}
+
+std::unique_ptr<PingService> CompositionRoot::makePingService() const {
+    return std::make_unique<PingService>(m_latencyHost);
+}
+
+} // namespace pw::app

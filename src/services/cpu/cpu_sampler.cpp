@@ -1,0 +1,35 @@
+#include "services/cpu/cpu_sampler.h"
+
+#include <cmath>
+
+namespace pw {
+
+CpuSampler::CpuSampler(std::shared_ptr<platform::CpuSource> source) : m_source(std::move(source)) {
+    const platform::CoreTopology topology = m_source->coreTopology();
+    m_clusters = clustersFromTopology(topology);
+    m_hasEfficiencyCores = topology.performanceLevel1 && *topology.performanceLevel1 > 0;
+}
+
+CpuSampler::Reading CpuSampler::sample() {
+    Reading reading;
+    std::optional<std::vector<platform::CpuTicks>> ticks = m_source->cpuTicks();
+    if (ticks) {
+        platform::CpuTicks totals;
+        for (const platform::CpuTicks& t : *ticks) {
+            totals.user += t.user;
+            totals.system += t.system;
+            totals.idle += t.idle;
+            totals.nice += t.nice;
+        }
+        reading.totals = totals;
+        if (m_previous)
+            reading.load = computeCpuLoad(*m_previous, *ticks, m_clusters);
+        m_previous = std::move(ticks);
+    }
+    if (const std::optional<double> mhz = m_source->clockMHz();
+        mhz && std::isfinite(*mhz) && *mhz > 0.0)
+        reading.clockGHz = *mhz / 1000.0;
+    return reading;
+}
+
+} // namespace pw

@@ -1,0 +1,84 @@
+#include "services/engine/sampling_engine.h"
+
+#include "services/power/battery_info.h"
+
+#include <algorithm>
+
+namespace pw {
+
+SamplingEngine::SamplingEngine(const platform::Sources& sources)
+    : m_sources(sources), m_cpu(sources.cpu), m_memory(sources.memory),
+      m_network(sources.network, sources.connections), m_storage(sources.storage, sources.clock),
+      m_hidMonitor(sources.thermal), m_gpu(sources.gpu, sources.clock) {}
+
+void SamplingEngine::runCycle(Snapshot& s) {
+    const bool slowCycle = m_cycle % kSlowCycleInterval == 0;
+    s.wallSeconds = m_sources.clock->wallSeconds();
+    applyCpu(s);
+    m_memory.sample(s.memory);
+    m_network.sampleThroughput(s.network);
+    if (slowCycle) {
+        m_network.sampleDetails(s.network);
+        m_storage.sampleVolume(s.storage);
+    }
+    m_storage.sampleActivity(s.storage);
+    // A sensor that gives nothing this cycle leaves the last reading.
+    if (const std::optional<double> celsius =
+            m_hidMonitor.readTemperature(QString::fromLatin1(kSensorKey)))
+        s.socTemperatureCelsius = celsius;
+    s.fans.clear();
+    for (const platform::FanReading& r : m_sources.fans->fans())
+        s.fans.append(FanSpeed{QString::fromStdString(r.label), static_cast<qint64>(r.rpm)});
+    applyBattery(s);
+    m_gpu.sampleGpus(s.gpu);
+    s.npuUsagePercent = m_gpu.sampleNpu(s.npuUsagePercent);
+    ++m_cycle;
+}
+
+void SamplingEngine::applyCpu(Snapshot& s) {
+    const CpuSampler::Reading reading = m_cpu.sample();
+    CpuFigures& cpu = s.cpu;
+    cpu.eCoreCount = m_cpu.clusters().eCoreCount;
+    cpu.pCoreCount = m_cpu.clusters().pCoreCount;
+    cpu.clockGHz = reading.clockGHz;
+    if (reading.totals) {
+        // /proc/stat counts in the same clock ticks as the process table.
+        const long ticks = m_sources.processes ? m_sources.processes->ticksPerSecond() : 100;
+        const double perSecond = 1.0 / static_cast<double>(std::max(1L, ticks));
+        cpu.totalSeconds =
+            CpuFigures::ModeSeconds{static_cast<double>(reading.totals->user) * perSecond,
+                                    static_cast<double>(reading.totals->system) * perSecond,
+                                    static_cast<double>(reading.totals->idle) * perSecond,
+                                    static_cast<double>(reading.totals->nice) * perSecond};
+    }
+    if (reading.load) {
+        const CpuLoad& load = *reading.load;
+        if (m_cpu.hasEfficiencyCores())
+            cpu.eClusterUsagePercent = load.eClusterUsage;
+        cpu.pClusterUsagePercent = load.pClusterUsage;
+        cpu.usagePercent = load.cpuUsage;
+        m_cpuHistory.push(load.cpuUsage);
+        cpu.userUsagePercent = load.userUsage;
+        cpu.systemUsagePercent = load.systemUsage;
+        cpu.coreUsagePercent.clear();
+        cpu.coreIsEfficiency.clear();
+        for (double fraction : load.perCpu)
+            cpu.coreUsagePercent.append(fraction * 100.0);
+        for (int n : load.cpus)
+            cpu.coreIsEfficiency.append(m_cpu.clusters().isEfficiency(n));
+    }
+    cpu.historyPercent = m_cpuHistory.values();
+}
+
+void SamplingEngine::applyBattery(Snapshot& s) {
+    // Without a battery the figures keep what they had: unknown on a desktop.
+    const std::optional<BatteryInfo> info = batteryInfoFrom(m_sources.power->powerSupplies());
+    if (!info)
+        return;
+    s.power.batteryPercent = info->percentage;
+    s.power.batteryIsCharging = info->isCharging;
+    s.power.batteryMinutesToEmpty = info->timeToEmpty;
+    s.power.drawWatts = info->wattage;
+}
+
+} // namespace pw

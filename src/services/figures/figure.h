@@ -1,0 +1,66 @@
+#pragma once
+
+#include "services/engine/snapshot.h"
+
+#include <QJsonArray>
+#include <QString>
+
+#include <optional>
+#include <string_view>
+#include <variant>
+
+namespace pw {
+
+enum class FigureKind {
+    Gauge,   // a value that goes up and down
+    Counter, // a total that only grows
+    Text,
+    Flag,
+    List,
+};
+
+enum class FigureUnit {
+    None,
+    Percent,
+    Ratio, // 0–1
+    Gigabytes,
+    KilobytesPerCycle,
+    BytesPerSecond,
+    Celsius,
+    Watts,
+    Minutes,
+    Milliseconds,
+    Gigahertz,
+    Bytes,
+    Seconds,
+};
+
+// A figure's value this cycle: monostate when unknown.
+using FigureValue = std::variant<std::monostate, double, qint64, bool, QString, QJsonArray>;
+
+// The probe figures that live outside the engine's snapshot.
+struct LatencyFigures {
+    std::optional<double> currentMs;
+    QList<std::optional<double>> historyMs;
+};
+
+// What the catalogue reads figures from.
+struct FigureInputs {
+    const Snapshot& snapshot;
+    const LatencyFigures* latency = nullptr; // absent where no probe runs
+};
+
+// One figure, described once: outputs (JSON, terminal text, history columns,
+// metrics) are generated from these descriptions.
+struct Figure {
+    std::string_view id;    // the JSON key
+    std::string_view label; // for people; empty keeps it out of the terminal line
+    FigureUnit unit;
+    FigureKind kind;
+    bool canBeUnknown;
+    std::string_view help; // one line
+    int decimals;          // in text
+    FigureValue (*read)(const FigureInputs&);
+};
+
+} // namespace pw

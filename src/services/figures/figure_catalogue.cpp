@@ -1,0 +1,191 @@
+#include "services/figures/figure_catalogue.h"
+
+#include <QJsonObject>
+
+#include <array>
+#include <cmath>
+
+namespace pw {
+namespace {
+
+FigureValue number(double value) {
+    return std::isfinite(value) ? FigureValue(value) : FigureValue();
+}
+FigureValue number(std::optional<double> value) {
+    return value ? number(*value) : FigureValue();
+}
+FigureValue whole(std::optional<qint64> value) {
+    return value ? FigureValue(*value) : FigureValue();
+}
+FigureValue total(std::optional<std::uint64_t> value) {
+    return value ? FigureValue(static_cast<double>(*value)) : FigureValue();
+}
+FigureValue text(const QString& value) {
+    return value.isEmpty() ? FigureValue() : FigureValue(value);
+}
+FigureValue numbers(const QList<double>& values) {
+    QJsonArray array;
+    for (double v : values)
+        array.append(std::isfinite(v) ? QJsonValue(v) : QJsonValue());
+    return array;
+}
+const platform::GpuDevice* gpu(const FigureInputs& in) {
+    return in.snapshot.gpu.shownDevice();
+}
+FigureValue gpuFigure(const FigureInputs& in, std::optional<double> platform::GpuDevice::*field) {
+    const platform::GpuDevice* d = gpu(in);
+    return d ? number(d->*field) : FigureValue();
+}
+
+using K = FigureKind;
+using U = FigureUnit;
+
+// clang-format off
+const std::array kFigures = {
+    Figure{"cpuUsage", "CPU", U::Percent, K::Gauge, false, "Mean load of all CPUs over the last cycle.", 1,
+        [](const FigureInputs& in) { return number(in.snapshot.cpu.usagePercent); }},
+    Figure{"cpuHistory", "", U::Percent, K::List, false, "The last 60 CPU loads, oldest first.", 1,
+        [](const FigureInputs& in) { return numbers(in.snapshot.cpu.historyPercent); }},
+    Figure{"eClusterUsage", "E-cores", U::Percent, K::Gauge, true, "Mean load of the efficiency cores.", 1,
+        [](const FigureInputs& in) { return number(in.snapshot.cpu.eClusterUsagePercent); }},
+    Figure{"pClusterUsage", "P-cores", U::Percent, K::Gauge, false, "Mean load of the performance cores.", 1,
+        [](const FigureInputs& in) { return number(in.snapshot.cpu.pClusterUsagePercent); }},
+    Figure{"aneUsage", "NPU", U::Percent, K::Gauge, true, "Share of time the neural processing unit was busy.", 1,
+        [](const FigureInputs& in) { return number(in.snapshot.npuUsagePercent); }},
+    Figure{"memoryUsed", "Memory", U::Gigabytes, K::Gauge, false, "Memory in use (wired, app and compressed).", 2,
+        [](const FigureInputs& in) { return number(in.snapshot.memory.usedGB); }},
+    Figure{"memoryTotal", "of", U::Gigabytes, K::Gauge, false, "Installed physical memory.", 2,
+        [](const FigureInputs& in) { return number(in.snapshot.memory.totalGB); }},
+    Figure{"memoryPressure", "pressure", U::Percent, K::Gauge, false, "Memory in use as a share of the total.", 1,
+        [](const FigureInputs& in) { return number(in.snapshot.memory.pressurePercent); }},
+    Figure{"memoryWired", "wired", U::Gigabytes, K::Gauge, false, "Kernel memory that cannot be reclaimed or swapped.", 2,
+        [](const FigureInputs& in) { return number(in.snapshot.memory.wiredGB); }},
+    Figure{"memoryCompressed", "compressed", U::Gigabytes, K::Gauge, false, "Memory held compressed (zswap, zram).", 2,
+        [](const FigureInputs& in) { return number(in.snapshot.memory.compressedGB); }},
+    Figure{"memoryApp", "app", U::Gigabytes, K::Gauge, false, "Anonymous memory of applications.", 2,
+        [](const FigureInputs& in) { return number(in.snapshot.memory.appGB); }},
+    Figure{"memorySwap", "swap", U::Gigabytes, K::Gauge, false, "Swap space in use.", 2,
+        [](const FigureInputs& in) { return number(in.snapshot.memory.swapUsedGB); }},
+    Figure{"memorySwapTotal", "swap total", U::Gigabytes, K::Gauge, true, "Swap space configured.", 2,
+        [](const FigureInputs& in) { return number(in.snapshot.memory.swapTotalGB); }},
+    Figure{"networkUpload", "Net up", U::KilobytesPerCycle, K::Gauge, false, "Bytes sent on real interfaces over the last cycle.", 1,
+        [](const FigureInputs& in) { return number(in.snapshot.network.uploadKB); }},
+    Figure{"networkDownload", "down", U::KilobytesPerCycle, K::Gauge, false, "Bytes received on real interfaces over the last cycle.", 1,
+        [](const FigureInputs& in) { return number(in.snapshot.network.downloadKB); }},
+    Figure{"networkReceivedBytes", "", U::Bytes, K::Counter, true, "Bytes received on real interfaces since boot.", 0,
+        [](const FigureInputs& in) { return total(in.snapshot.network.receivedBytesTotal); }},
+    Figure{"networkTransmittedBytes", "", U::Bytes, K::Counter, true, "Bytes sent on real interfaces since boot.", 0,
+        [](const FigureInputs& in) { return total(in.snapshot.network.transmittedBytesTotal); }},
+    Figure{"socTemperature", "Temp", U::Celsius, K::Gauge, true, "Chip temperature from the package sensor.", 1,
+        [](const FigureInputs& in) { return number(in.snapshot.socTemperatureCelsius); }},
+    Figure{"powerDraw", "Power", U::Watts, K::Gauge, true, "Power drawn from the battery.", 2,
+        [](const FigureInputs& in) { return number(in.snapshot.power.drawWatts); }},
+    Figure{"batteryPercentage", "Battery", U::Percent, K::Gauge, true, "Battery charge.", 0,
+        [](const FigureInputs& in) { return whole(in.snapshot.power.batteryPercent); }},
+    Figure{"batteryIsCharging", "charging", U::None, K::Flag, true, "The battery is charging.", 0,
+        [](const FigureInputs& in) {
+            const std::optional<bool> charging = in.snapshot.power.batteryIsCharging;
+            return charging ? FigureValue(*charging) : FigureValue();
+        }},
+    Figure{"batteryTimeToEmpty", "left", U::Minutes, K::Gauge, true, "Estimated time until the battery is empty.", 0,
+        [](const FigureInputs& in) { return whole(in.snapshot.power.batteryMinutesToEmpty); }},
+    Figure{"efficiencyRatio", "Efficiency", U::None, K::Gauge, true, "CPU load per watt drawn (%/W).", 2,
+        [](const FigureInputs& in) { return number(in.snapshot.efficiencyRatio()); }},
+    Figure{"cpuUserUsage", "user", U::Percent, K::Gauge, true, "Share of CPU time in user mode (with nice).", 1,
+        [](const FigureInputs& in) { return number(in.snapshot.cpu.userUsagePercent); }},
+    Figure{"cpuSystemUsage", "system", U::Percent, K::Gauge, true, "Share of CPU time in kernel mode.", 1,
+        [](const FigureInputs& in) { return number(in.snapshot.cpu.systemUsagePercent); }},
+    Figure{"coreUsages", "", U::Percent, K::List, false, "Load of each logical CPU, in CPU-number order.", 1,
+        [](const FigureInputs& in) { return numbers(in.snapshot.cpu.coreUsagePercent); }},
+    Figure{"cpuClockGHz", "Clock", U::Gigahertz, K::Gauge, true, "Mean current clock of the online CPUs.", 2,
+        [](const FigureInputs& in) { return number(in.snapshot.cpu.clockGHz); }},
+    Figure{"gpuName", "GPU", U::None, K::Text, true, "The GPU shown: the busiest awake discrete card, else the integrated one.", 0,
+        [](const FigureInputs& in) {
+            const platform::GpuDevice* d = gpu(in);
+            return d ? text(QString::fromStdString(d->name)) : FigureValue();
+        }},
+    Figure{"gpuBusy", "busy", U::Percent, K::Gauge, true, "Engine utilisation of the GPU shown.", 1,
+        [](const FigureInputs& in) { return gpuFigure(in, &platform::GpuDevice::busyPercent); }},
+    Figure{"gpuMemoryBusy", "memory busy", U::Percent, K::Gauge, true, "Memory controller utilisation of the GPU shown.", 1,
+        [](const FigureInputs& in) { return gpuFigure(in, &platform::GpuDevice::memoryBusyPercent); }},
+    Figure{"gpuTemperature", "temp", U::Celsius, K::Gauge, true, "Temperature of the GPU shown.", 1,
+        [](const FigureInputs& in) { return gpuFigure(in, &platform::GpuDevice::temperatureCelsius); }},
+    Figure{"gpuVramFraction", "VRAM", U::Ratio, K::Gauge, true, "Share of the GPU's memory in use.", 2,
+        [](const FigureInputs& in) {
+            const platform::GpuDevice* d = gpu(in);
+            if (!d || !d->vramUsedBytes || !d->vramTotalBytes || *d->vramTotalBytes == 0)
+                return FigureValue();
+            return number(static_cast<double>(*d->vramUsedBytes) / static_cast<double>(*d->vramTotalBytes));
+        }},
+    Figure{"gpuPowerWatts", "power", U::Watts, K::Gauge, true, "Power drawn by the GPU shown.", 1,
+        [](const FigureInputs& in) { return gpuFigure(in, &platform::GpuDevice::powerWatts); }},
+    Figure{"diskVolumeName", "Disk", U::None, K::Text, true, "Label of the volume mounted at /.", 0,
+        [](const FigureInputs& in) { return text(in.snapshot.storage.volumeName); }},
+    Figure{"diskKind", "", U::None, K::Text, true, "SSD or HDD.", 0,
+        [](const FigureInputs& in) { return text(in.snapshot.storage.kind); }},
+    Figure{"diskTotal", "size", U::Gigabytes, K::Gauge, true, "Size of the root volume.", 1,
+        [](const FigureInputs& in) { return number(in.snapshot.storage.totalGB); }},
+    Figure{"diskAvailable", "free", U::Gigabytes, K::Gauge, true, "Space free to users on the root volume.", 1,
+        [](const FigureInputs& in) { return number(in.snapshot.storage.availableGB); }},
+    Figure{"diskUsedFraction", "", U::Ratio, K::Gauge, true, "Share of the root volume in use.", 2,
+        [](const FigureInputs& in) { return number(in.snapshot.storage.usedFraction); }},
+    Figure{"diskReadRate", "read", U::BytesPerSecond, K::Gauge, true, "Bytes read from the root device per second.", 1,
+        [](const FigureInputs& in) { return number(in.snapshot.storage.readBytesPerSecond); }},
+    Figure{"diskWriteRate", "write", U::BytesPerSecond, K::Gauge, true, "Bytes written to the root device per second.", 1,
+        [](const FigureInputs& in) { return number(in.snapshot.storage.writeBytesPerSecond); }},
+    Figure{"diskReadPeak", "", U::BytesPerSecond, K::Gauge, true, "Highest read rate of the last 60 s.", 1,
+        [](const FigureInputs& in) { return number(in.snapshot.storage.readPeakBytesPerSecond); }},
+    Figure{"diskWritePeak", "", U::BytesPerSecond, K::Gauge, true, "Highest write rate of the last 60 s.", 1,
+        [](const FigureInputs& in) { return number(in.snapshot.storage.writePeakBytesPerSecond); }},
+    Figure{"diskReadBytes", "", U::Bytes, K::Counter, true, "Bytes read from the root device since boot.", 0,
+        [](const FigureInputs& in) { return total(in.snapshot.storage.readBytesTotal); }},
+    Figure{"diskWrittenBytes", "", U::Bytes, K::Counter, true, "Bytes written to the root device since boot.", 0,
+        [](const FigureInputs& in) { return total(in.snapshot.storage.writtenBytesTotal); }},
+    Figure{"networkHistory", "", U::KilobytesPerCycle, K::List, false, "The last 60 download figures, oldest first.", 1,
+        [](const FigureInputs& in) { return numbers(in.snapshot.network.downloadHistoryKB); }},
+    Figure{"networkInterfaceName", "Interface", U::None, K::Text, true, "Interface of the default route.", 0,
+        [](const FigureInputs& in) { return text(in.snapshot.network.interfaceName); }},
+    Figure{"networkIsWireless", "", U::None, K::Flag, false, "The default route is a wireless link.", 0,
+        [](const FigureInputs& in) { return FigureValue(in.snapshot.network.wireless); }},
+    Figure{"localIPv4Address", "", U::None, K::Text, true, "IPv4 address on the default route's interface.", 0,
+        [](const FigureInputs& in) {
+            const std::optional<QString>& a = in.snapshot.network.ipv4Address;
+            return a ? text(*a) : FigureValue();
+        }},
+    Figure{"activeConnections", "", U::None, K::List, false, "Up to three established TCP connections' remote ends.", 0,
+        [](const FigureInputs& in) { return FigureValue(QJsonArray::fromStringList(in.snapshot.network.activeConnections)); }},
+    Figure{"fans", "", U::None, K::List, false, "Every fan as {label, rpm}.", 0,
+        [](const FigureInputs& in) {
+            QJsonArray fans;
+            for (const FanSpeed& f : in.snapshot.fans)
+                fans.append(QJsonObject{{QStringLiteral("label"), f.label}, {QStringLiteral("rpm"), f.rpm}});
+            return FigureValue(fans);
+        }},
+    Figure{"currentLatency", "Latency", U::Milliseconds, K::Gauge, true, "Round trip of the last latency probe.", 1,
+        [](const FigureInputs& in) { return in.latency ? number(in.latency->currentMs) : FigureValue(); }},
+    Figure{"latencyHistory", "", U::Milliseconds, K::List, true, "The last 60 probes, oldest first; null where one failed.", 1,
+        [](const FigureInputs& in) {
+            if (!in.latency)
+                return FigureValue();
+            QJsonArray array;
+            for (const std::optional<double>& v : in.latency->historyMs)
+                array.append(v && std::isfinite(*v) ? QJsonValue(*v) : QJsonValue());
+            return FigureValue(array);
+        }},
+};
+// clang-format on
+
+} // namespace
+
+std::span<const Figure> figureCatalogue() {
+    return kFigures;
+}
+
+const Figure* findFigure(std::string_view id) {
+    for (const Figure& f : kFigures)
+        if (f.id == id)
+            return &f;
+    return nullptr;
+}
+
+} // namespace pw

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/connection_source.h"
+#include "platform/network_source.h"
+#include "services/engine/fixed_history.h"
+#include "services/engine/snapshot.h"
+#include "services/network/connection_reader.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+namespace pw {
+
+// Throughput of the machine's real interfaces per cycle, the default route,
+// and a few established connections (read on a thread of their own).
+class NetworkSampler {
+public:
+    static constexpr std::size_t kConnectionCount = 3;
+
+    NetworkSampler(std::shared_ptr<platform::NetworkSource> source,
+                   std::shared_ptr<platform::ConnectionSource> connections);
+
+    // Rates and totals; a failed read leaves `figures` as they were.
+    void sampleThroughput(NetworkFigures& figures);
+    // Route and address, and asks for the connections, which the next
+    // cycles carry once they arrive.
+    void sampleDetails(NetworkFigures& figures);
+
+private:
+    struct Totals {
+        std::uint64_t up = 0;
+        std::uint64_t down = 0;
+    };
+    std::shared_ptr<platform::NetworkSource> m_source;
+    std::optional<Totals> m_last;
+    FixedHistory<60> m_downloadHistory;
+    QStringList m_connections;
+    ConnectionReader m_reader;
+};
+
+// "address:port" of the remote end; an IPv6 address in brackets.
+QString remoteEndpointText(const platform::TcpConnection& connection);
+
+} // namespace pw
