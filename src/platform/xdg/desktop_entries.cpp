@@ -1,4 +1,4 @@
-#include "platform/linux/desktop_entries.h"
+#include "platform/xdg/desktop_entries.h"
 
 #include <QDir>
 #include <QDirIterator>
