@@ -1,4 +1,4 @@
-#include "services/battery_info.h"
+#include "services/power/battery_info.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 #include "clocked_counters.h"
 #include "generated_process_tree.h"
 #include "platform/fake/fake_sources.h"
-#include "platform/fixture_copy.h"
+#include "platform/fixture_tree.h"
 #include "services/process_monitor.h"
 
 #include <QImage>
