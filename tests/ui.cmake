@@ -12,9 +12,6 @@ foreach(test
     get_filename_component(name ${test} NAME)
     pw_add_test(${name} ui/${test}.cpp ui/ui_test_support.h LIBS pw_ui)
     target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-    # The application catalog in pw_services scans desktop entries, which live
-    # in pw_platform: the archive goes again after the services.
-    target_link_libraries(${name} PRIVATE pw_services $<TARGET_FILE:pw_platform>)
 endforeach()
 
 # The whole program under Xvfb: the dashboard window beside a running instance.
