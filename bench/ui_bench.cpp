@@ -26,8 +26,8 @@ void BM_RenderReadout(benchmark::State& state) {
     double cpu = 0.0;
     for (auto _ : state) {
         cpu = cpu >= 100.0 ? 0.0 : cpu + 1.0; // a new figure every frame, as in use
-        QImage image = pw::ui::renderMenuBarReadout(values, cpu, 47.3, size, dpr,
-                                                    QColor(10, 132, 255), Qt::white);
+        QImage image =
+            pw::ui::renderMenuBarReadout({values, cpu, 47.3}, size, dpr, QColor(10, 132, 255));
         benchmark::DoNotOptimize(image.constBits());
     }
     state.SetLabel(
@@ -39,8 +39,8 @@ void BM_RenderAndCompare(benchmark::State& state) {
     const QList<double> values = history();
     QImage previous;
     for (auto _ : state) {
-        QImage image = pw::ui::renderMenuBarReadout(values, 37.0, 47.3, QSize(70, 22), 2.0,
-                                                    QColor(10, 132, 255), Qt::white);
+        QImage image = pw::ui::renderMenuBarReadout({values, 37.0, 47.3}, QSize(70, 22), 2.0,
+                                                    QColor(10, 132, 255));
         benchmark::DoNotOptimize(image == previous);
         previous = std::move(image);
     }

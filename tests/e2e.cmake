@@ -6,6 +6,11 @@ pw_add_test(shell_single_instance ${CMAKE_CURRENT_LIST_DIR}/shell/test_single_in
     LIBS pw_app)
 pw_add_test(shell_app_delegate ${CMAKE_CURRENT_LIST_DIR}/shell/test_app_shell.cpp
     LIBS pw_app)
+add_library(pw_readout_contrast STATIC ${CMAKE_CURRENT_LIST_DIR}/shell/readout_contrast.h
+    ${CMAKE_CURRENT_LIST_DIR}/shell/readout_contrast.cpp)
+target_link_libraries(pw_readout_contrast PUBLIC Qt6::Gui)
+pw_add_test(shell_readout_contrast ${CMAKE_CURRENT_LIST_DIR}/shell/test_readout_contrast.cpp
+    LIBS pw_ui pw_readout_contrast)
 
 # Whole-program runs: each script starts its own Xvfb, session bus and tray
 # host and stops only what it started.

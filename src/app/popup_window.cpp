@@ -1,10 +1,13 @@
 #include "app/popup_window.h"
 
 #include "app/window_placement.h"
+#include "app/x11_hints.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -16,15 +19,23 @@ constexpr qint64 kReopenGuardMs = 300;
 } // namespace
 
 PopupWindow::PopupWindow(QWidget* content, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_scroll(new QScrollArea) {
     setWindowTitle(QStringLiteral("Pulsewick Popup"));
     setObjectName(QStringLiteral("PulsewickPopup"));
     setFixedSize(kSize);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    if (content)
-        layout->addWidget(content);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    if (content) {
+        m_scroll->setBackgroundRole(content->backgroundRole());
+        m_scroll->setWidget(content);
+    }
+    layout->addWidget(m_scroll);
+    keepOffTaskbarAndPager(this);
 
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
@@ -41,7 +52,12 @@ void PopupWindow::openPopup(const std::optional<QRect>& anchor) {
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect();
-    move(popupTopLeft(anchor, pointer, available, kSize));
+    const QSize content = m_scroll->widget() ? m_scroll->widget()->size() : kSize;
+    const QSize size =
+        popupSizeWithin(content, available, m_scroll->verticalScrollBar()->sizeHint().width());
+    setFixedSize(size);
+    if (!onWayland())
+        move(popupTopLeft(anchor, pointer, available, size));
     const bool wasOpen = isVisible();
     show();
     raise();

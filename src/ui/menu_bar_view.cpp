@@ -19,9 +19,9 @@ MenuBarView::MenuBarView(SystemStatsProvider& stats, QWidget* parent)
 
 void MenuBarView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paintMenuBarReadout(painter, QSizeF(size()), m_stats.cpuHistory(), m_stats.cpuUsage(),
-                        m_stats.socTemperature(), platformAccentColor(),
-                        palette().color(QPalette::WindowText));
+    paintMenuBarReadout(painter, QSizeF(size()),
+                        {m_stats.cpuHistory(), m_stats.cpuUsage(), m_stats.socTemperature()},
+                        platformAccentColor());
 }
 
 } // namespace pw::ui
