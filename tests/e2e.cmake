@@ -9,6 +9,9 @@ pw_add_test(shell_app_delegate ${CMAKE_CURRENT_LIST_DIR}/shell/test_app_shell.cp
 add_library(pw_readout_contrast STATIC ${CMAKE_CURRENT_LIST_DIR}/shell/readout_contrast.h
     ${CMAKE_CURRENT_LIST_DIR}/shell/readout_contrast.cpp)
 target_link_libraries(pw_readout_contrast PUBLIC Qt6::Gui)
+# Measures the readout's contrast in screenshots of real panels (used by the scripts below).
+add_executable(tray_contrast ${CMAKE_CURRENT_LIST_DIR}/e2e/tray_contrast.cpp)
+target_link_libraries(tray_contrast PRIVATE pw_ui pw_readout_contrast)
 pw_add_test(shell_readout_contrast ${CMAKE_CURRENT_LIST_DIR}/shell/test_readout_contrast.cpp
     LIBS pw_ui pw_readout_contrast)
 
@@ -17,7 +20,10 @@ pw_add_test(shell_readout_contrast ${CMAKE_CURRENT_LIST_DIR}/shell/test_readout_
 foreach(script tray_popup no_tray single_instance)
     add_test(NAME e2e_${script}
         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${script}.sh $<TARGET_FILE:pulsewick>)
-    # One at a time: X servers started together can race for a display number.
-    set_tests_properties(e2e_${script} PROPERTIES TIMEOUT 120 SKIP_RETURN_CODE 77
-        RESOURCE_LOCK pulsewick_xvfb)
 endforeach()
+add_test(NAME e2e_xfce_panel
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/xfce_panel.sh $<TARGET_FILE:pulsewick>
+        $<TARGET_FILE:tray_contrast> ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/intel-hybrid-laptop)
+# One at a time: X servers started together can race for a display number.
+set_tests_properties(e2e_tray_popup e2e_no_tray e2e_single_instance e2e_xfce_panel
+    PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77 RESOURCE_LOCK pulsewick_xvfb)

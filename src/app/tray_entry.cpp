@@ -8,6 +8,8 @@
 
 #include <QCursor>
 #include <QDBusConnection>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSystemTrayIcon>
 
 namespace pw::app {
@@ -22,6 +24,18 @@ TrayEntry::Kind kindFor(TrayHostWatch::Host host) {
         break;
     }
     return TrayEntry::Kind::FloatingReadout;
+}
+
+// Hosts speak in the X server's pixels; Qt's windows in scaled ones.
+QPoint logicalFromDevice(QPoint device) {
+    for (QScreen* screen : QGuiApplication::screens()) {
+        const qreal dpr = screen->devicePixelRatio();
+        const QRect logical = screen->geometry();
+        const QRect native(logical.topLeft() * dpr, logical.size() * dpr);
+        if (native.contains(device))
+            return (QPointF(device) / dpr).toPoint();
+    }
+    return device;
 }
 } // namespace
 
@@ -99,7 +113,7 @@ std::optional<QRect> TrayEntry::anchorGeometry() const {
     // Hosts report where the click was in screen coordinates; only X11 has
     // those to offer.
     if (m_item && m_lastActivation && onX11() && !m_lastActivation->isNull())
-        return QRect(*m_lastActivation, QSize(1, 1));
+        return QRect(logicalFromDevice(*m_lastActivation), QSize(1, 1));
     return std::nullopt;
 }
 
@@ -109,7 +123,7 @@ void TrayEntry::refreshIcon() {
     const ui::ReadoutFigures figures{m_stats.cpuHistory(), m_stats.cpuUsage(),
                                      m_stats.socTemperature()};
     // Trays pick the size they show; each size has a layout drawn for it.
-    const QList<QImage> images = ui::renderTrayIconImages(figures, 1.0, ui::platformAccentColor());
+    const QList<QImage> images = ui::renderTrayIconImages(figures, ui::platformAccentColor());
     if (images != m_lastImages) {
         m_lastImages = images;
         if (m_item)

@@ -165,8 +165,8 @@ QRectF wideReadoutSparklineFrame() {
     return {4.0, 3.0, 30.0, 16.0};
 }
 
-QList<int> trayIconSides() {
-    return {16, 22, 24, 32, 48};
+QList<TrayIconVariant> trayIconVariants() {
+    return {{16, 1.0}, {22, 1.0}, {24, 1.0}, {32, 1.0}, {22, 2.0}};
 }
 
 void paintMenuBarReadout(QPainter& painter, QSizeF logicalSize, const ReadoutFigures& figures,
@@ -202,10 +202,11 @@ QImage renderMenuBarReadout(const ReadoutFigures& figures, QSize logicalSize, qr
     return image;
 }
 
-QList<QImage> renderTrayIconImages(const ReadoutFigures& figures, qreal dpr, const QColor& accent) {
+QList<QImage> renderTrayIconImages(const ReadoutFigures& figures, const QColor& accent) {
     QList<QImage> images;
-    for (int side : trayIconSides())
-        images << renderMenuBarReadout(figures, QSize(side, side), dpr, accent);
+    for (const TrayIconVariant& variant : trayIconVariants())
+        images << renderMenuBarReadout(figures, QSize(variant.side, variant.side), variant.dpr,
+                                       accent);
     return images;
 }
 

@@ -36,8 +36,15 @@ bool readoutShowsTemperature(QSizeF logicalSize);
 // Where the wide 70 × 22 layout puts its sparkline.
 QRectF wideReadoutSparklineFrame();
 
-// The square sizes a tray icon carries, each drawn for its own size.
-QList<int> trayIconSides();
+// The square images a tray icon carries, each drawn for its own size: hosts
+// that pick the size they show get a layout made for it. Some hosts take the
+// largest image and scale it to their slot, so the largest is the common
+// 22-pixel layout at twice the pixels rather than a layout for a large slot.
+struct TrayIconVariant {
+    int side;  // logical pixels
+    qreal dpr; // device pixels per logical pixel
+};
+QList<TrayIconVariant> trayIconVariants();
 
 enum class ReadoutLayers { All, WithoutFigures };
 
@@ -52,8 +59,8 @@ void paintMenuBarReadout(QPainter& painter, QSizeF logicalSize, const ReadoutFig
 QImage renderMenuBarReadout(const ReadoutFigures& figures, QSize logicalSize, qreal dpr,
                             const QColor& accent, ReadoutLayers layers = ReadoutLayers::All);
 
-// One image per tray icon side, at `dpr`.
-QList<QImage> renderTrayIconImages(const ReadoutFigures& figures, qreal dpr, const QColor& accent);
+// One image per tray icon variant.
+QList<QImage> renderTrayIconImages(const ReadoutFigures& figures, const QColor& accent);
 QIcon trayIconFromImages(const QList<QImage>& images);
 
 // The tooltip, which always carries both figures.

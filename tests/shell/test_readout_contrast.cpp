@@ -95,13 +95,26 @@ void ReadoutContrastTest::temperatureShownWhereThereIsRoomAndAlwaysInTheToolTip(
 }
 
 void ReadoutContrastTest::trayIconCarriesOneImagePerSide() {
-    const QList<QImage> images = renderTrayIconImages({{}, 37.0, 45.3}, 1.0, Qt::blue);
-    QCOMPARE(images.size(), trayIconSides().size());
-    for (int i = 0; i < images.size(); ++i)
-        QCOMPARE(images[i].size(), QSize(trayIconSides()[i], trayIconSides()[i]));
+    const QList<QImage> images = renderTrayIconImages({{}, 37.0, 45.3}, Qt::blue);
+    const QList<TrayIconVariant> variants = trayIconVariants();
+    QCOMPARE(images.size(), variants.size());
+    int largest = 0;
+    for (int i = 0; i < images.size(); ++i) {
+        const int pixels = qRound(variants[i].side * variants[i].dpr);
+        QCOMPARE(images[i].size(), QSize(pixels, pixels));
+        largest = std::max(largest, pixels);
+    }
+    // The largest image, which scaling hosts show, has no temperature line:
+    // scaled down to a small slot it would be unreadable.
+    const auto isLargest = [&](const QImage& image) { return image.width() == largest; };
+    const QImage biggest = *std::find_if(images.begin(), images.end(), isLargest);
+    const QList<QImage> warmer = renderTrayIconImages({{}, 37.0, 81.9}, Qt::blue);
+    const QImage otherTemperature = *std::find_if(warmer.begin(), warmer.end(), isLargest);
+    QCOMPARE(biggest, otherTemperature);
+
     const QIcon icon = trayIconFromImages(images);
     // A 16-pixel request gets the image drawn for 16, not a larger one scaled.
-    QCOMPARE(icon.pixmap(QSize(16, 16)).toImage().convertToFormat(QImage::Format_ARGB32),
+    QCOMPARE(icon.pixmap(QSize(16, 16), 1.0).toImage().convertToFormat(QImage::Format_ARGB32),
              images.first().convertToFormat(QImage::Format_ARGB32));
 }
 
