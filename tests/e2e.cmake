@@ -24,6 +24,9 @@ endforeach()
 add_test(NAME e2e_xfce_panel
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/xfce_panel.sh $<TARGET_FILE:pulsewick>
         $<TARGET_FILE:tray_contrast> ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/intel-hybrid-laptop)
+# sway runs headless and apart from X, under a user of its own when run as root.
+add_test(NAME e2e_sway COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/sway.sh $<TARGET_FILE:pulsewick>)
+set_tests_properties(e2e_sway PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77)
 # One at a time: X servers started together can race for a display number.
 set_tests_properties(e2e_tray_popup e2e_no_tray e2e_single_instance e2e_xfce_panel
     PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77 RESOURCE_LOCK pulsewick_xvfb)

@@ -5,6 +5,8 @@
 set -euo pipefail
 
 E2E_PIDS=()
+# A command prefix for talking to the session as another user (see sway.sh).
+E2E_RUN=()
 E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/pulsewick-e2e.XXXXXX")
 
 e2e_cleanup() {
@@ -222,7 +224,7 @@ XML
 
 # The StatusNotifierItems the watcher lists, one "bus-name/path" per line.
 sni_items() {
-    dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher \
+    "${E2E_RUN[@]}" dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher \
         /StatusNotifierWatcher org.freedesktop.DBus.Properties.Get \
         string:org.kde.StatusNotifierWatcher string:RegisteredStatusNotifierItems 2>/dev/null |
         sed -n 's/^ *string "\(.*\)"$/\1/p'
@@ -240,7 +242,7 @@ sni_service() {
 dbus_call() {
     local service=$1 path=$2 method=$3
     shift 3
-    dbus-send --session --print-reply --dest="$service" "$path" "$method" "$@"
+    "${E2E_RUN[@]}" dbus-send --session --print-reply --dest="$service" "$path" "$method" "$@"
 }
 
 # The object path of the item's published menu.
@@ -271,7 +273,7 @@ sni_menu_click() {
 }
 
 watcher_up() {
-    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    "${E2E_RUN[@]}" dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
         org.freedesktop.DBus.NameHasOwner string:org.kde.StatusNotifierWatcher 2>/dev/null |
         grep -q true
 }
