@@ -5,8 +5,12 @@
 set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev
-    libbenchmark-dev adwaita-icon-theme)
-test_pkgs=(xvfb xauth xdotool x11-utils trayer iputils-ping dbus dbus-bin python3 conky-std)
+    libxcb1-dev libbenchmark-dev adwaita-icon-theme)
+# Real tray hosts (XFCE panel, sway with swaybar, trayer), a window manager for
+# the work area, screenshots, and the tools that check the Debian package.
+test_pkgs=(xvfb xauth xdotool x11-utils trayer iputils-ping dbus dbus-bin python3 conky-std
+    xfce4-panel openbox imagemagick sway qt6-wayland grim
+    dpkg-dev file lintian desktop-file-utils appstream librsvg2-bin)
 
 wanted=("${build_pkgs[@]}")
 if [ "${1:-build}" = test ]; then

@@ -21,12 +21,14 @@ foreach(script tray_popup no_tray single_instance)
     add_test(NAME e2e_${script}
         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${script}.sh $<TARGET_FILE:pulsewick>)
 endforeach()
-add_test(NAME e2e_xfce_panel
-    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/xfce_panel.sh $<TARGET_FILE:pulsewick>
-        $<TARGET_FILE:tray_contrast> ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/intel-hybrid-laptop)
+foreach(script xfce_panel work_area)
+    add_test(NAME e2e_${script}
+        COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${script}.sh $<TARGET_FILE:pulsewick>
+            $<TARGET_FILE:tray_contrast> ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/intel-hybrid-laptop)
+endforeach()
 # sway runs headless and apart from X, under a user of its own when run as root.
 add_test(NAME e2e_sway COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/sway.sh $<TARGET_FILE:pulsewick>)
 set_tests_properties(e2e_sway PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77)
 # One at a time: X servers started together can race for a display number.
-set_tests_properties(e2e_tray_popup e2e_no_tray e2e_single_instance e2e_xfce_panel
+set_tests_properties(e2e_tray_popup e2e_no_tray e2e_single_instance e2e_xfce_panel e2e_work_area
     PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77 RESOURCE_LOCK pulsewick_xvfb)

@@ -11,6 +11,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace pw::app {
 namespace {
 // A click on the tray entry can take focus away (closing us) a moment before
@@ -51,7 +53,11 @@ void PopupWindow::openPopup(const std::optional<QRect>& anchor) {
     QScreen* screen = QGuiApplication::screenAt(probe);
     if (!screen)
         screen = QGuiApplication::primaryScreen();
-    const QRect available = screen ? screen->availableGeometry() : QRect();
+    QRect available = screen ? screen->availableGeometry() : QRect();
+    // At fractional scales a window's device pixels are rounded outwards:
+    // one logical pixel less keeps its far edge inside too.
+    if (screen && !qFuzzyCompare(screen->devicePixelRatio(), std::round(screen->devicePixelRatio())))
+        available.adjust(0, 0, -1, -1);
     const QSize content = m_scroll->widget() ? m_scroll->widget()->size() : kSize;
     const QSize size =
         popupSizeWithin(content, available, m_scroll->verticalScrollBar()->sizeHint().width());
