@@ -9,6 +9,8 @@ pw_add_test(shell_app_delegate ${CMAKE_CURRENT_LIST_DIR}/shell/test_app_shell.cp
 add_library(pw_readout_contrast STATIC ${CMAKE_CURRENT_LIST_DIR}/shell/readout_contrast.h
     ${CMAKE_CURRENT_LIST_DIR}/shell/readout_contrast.cpp)
 target_link_libraries(pw_readout_contrast PUBLIC Qt6::Gui)
+pw_add_test(shell_status_notifier ${CMAKE_CURRENT_LIST_DIR}/shell/test_status_notifier.cpp
+    LIBS pw_app)
 # Measures the readout's contrast in screenshots of real panels (used by the scripts below).
 add_executable(tray_contrast ${CMAKE_CURRENT_LIST_DIR}/e2e/tray_contrast.cpp)
 target_link_libraries(tray_contrast PRIVATE pw_ui pw_readout_contrast)

@@ -56,7 +56,8 @@ void PopupWindow::openPopup(const std::optional<QRect>& anchor) {
     QRect available = screen ? screen->availableGeometry() : QRect();
     // At fractional scales a window's device pixels are rounded outwards:
     // one logical pixel less keeps its far edge inside too.
-    if (screen && !qFuzzyCompare(screen->devicePixelRatio(), std::round(screen->devicePixelRatio())))
+    if (screen &&
+        !qFuzzyCompare(screen->devicePixelRatio(), std::round(screen->devicePixelRatio())))
         available.adjust(0, 0, -1, -1);
     const QSize content = m_scroll->widget() ? m_scroll->widget()->size() : kSize;
     const QSize size =

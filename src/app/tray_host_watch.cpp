@@ -3,7 +3,6 @@
 #include "app/x11_hints.h"
 
 #include <QDBusConnectionInterface>
-#include <QDBusInterface>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
@@ -30,12 +29,9 @@ TrayHostWatch::TrayHostWatch(QDBusConnection bus, QObject* parent)
     if (m_bus.isConnected() && m_bus.interface())
         m_watcherUp = m_bus.interface()->isServiceRegistered(QLatin1String(kWatcherService));
     m_xembed = onX11() && xembedTrayPresent();
-    if (m_watcherUp) {
-        // Asked once, synchronously, so the first entry is already the right kind.
-        QDBusInterface watcher(QLatin1String(kWatcherService), QLatin1String(kWatcherPath),
-                               QLatin1String(kWatcherInterface), m_bus);
-        m_hostRegistered = watcher.property("IsStatusNotifierHostRegistered").toBool();
-    }
+    // A watcher runs beside its host nearly always; the first probe below
+    // corrects this within a moment where it does not.
+    m_hostRegistered = m_watcherUp;
     m_host = observed();
 
     m_settle.setSingleShot(true);
@@ -44,6 +40,7 @@ TrayHostWatch::TrayHostWatch(QDBusConnection bus, QObject* parent)
     m_poll.setInterval(kPollMs);
     connect(&m_poll, &QTimer::timeout, this, &TrayHostWatch::probe);
     m_poll.start();
+    probe();
 }
 
 TrayHostWatch::Host TrayHostWatch::observed() const {

@@ -45,11 +45,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: tray_contrast SCREENSHOT X Y W H CPU TEMPERATURE\n");
         return 2;
     }
-    const QImage shot = QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_RGB32);
-    const QRect area = QRect(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]))
-                           .intersected(shot.rect());
+    const QImage shot =
+        QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_RGB32);
+    const QRect area =
+        QRect(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5])).intersected(shot.rect());
     // A fixture machine's history stays flat at its one figure.
-    const ui::ReadoutFigures figures{QList<double>(60, atof(argv[6])), atof(argv[6]), atof(argv[7])};
+    const ui::ReadoutFigures figures{QList<double>(60, atof(argv[6])), atof(argv[6]),
+                                     atof(argv[7])};
     if (area.isEmpty())
         return 2;
     // The panel's own colour, at the area's corner.
