@@ -187,36 +187,7 @@ start_xfce_panel() {
     [ "${1:-top}" = bottom ] && p=8
     local store="$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
     mkdir -p "$store"
-    cat >"$store/xfce4-panel.xml" <<XML
-<?xml version="1.0" encoding="UTF-8"?>
-<channel name="xfce4-panel" version="1.0">
-  <property name="configver" type="int" value="2"/>
-  <property name="panels" type="array">
-    <value type="int" value="1"/>
-    <property name="dark-mode" type="bool" value="true"/>
-    <property name="panel-1" type="empty">
-      <property name="position" type="string" value="p=$p;x=0;y=0"/>
-      <property name="length" type="uint" value="100"/>
-      <property name="position-locked" type="bool" value="true"/>
-      <property name="icon-size" type="uint" value="16"/>
-      <property name="size" type="uint" value="26"/>
-      <property name="plugin-ids" type="array">
-        <value type="int" value="1"/>
-        <value type="int" value="2"/>
-      </property>
-    </property>
-  </property>
-  <property name="plugins" type="empty">
-    <property name="plugin-1" type="string" value="separator">
-      <property name="expand" type="bool" value="true"/>
-      <property name="style" type="uint" value="0"/>
-    </property>
-    <property name="plugin-2" type="string" value="systray">
-      <property name="square-icons" type="bool" value="true"/>
-    </property>
-  </property>
-</channel>
-XML
+    sed "s/@POSITION@/$p/" "$(dirname "${BASH_SOURCE[0]}")/xfce4-panel.xml" >"$store/xfce4-panel.xml"
     xfce4-panel --disable-wm-check >"$E2E_TMP/panel.log" 2>&1 &
     XFCE_PANEL_PID=$!
     E2E_PIDS+=("$XFCE_PANEL_PID")

@@ -4,7 +4,8 @@
 # menu) nor a left click (the popup) ever gives our window a tile of its own.
 # sway will not run as root, so as root the session runs as a system user of
 # its own.
-# Usage: sway.sh PATH-TO-PULSEWICK [SCREENSHOT.png]
+# Usage: [E2E_FIXTURE=DIR] sway.sh PATH-TO-PULSEWICK [SCREENSHOT.png]
+# E2E_FIXTURE makes the program read a fixture machine (for pictures).
 PULSEWICK=$1
 SHOT=${2:-}
 source "$(dirname "$0")/lib.sh"
@@ -32,9 +33,15 @@ as_user=("${E2E_RUN[@]}" env HOME="$user_dir/home" XDG_RUNTIME_DIR="$user_dir/ru
 run() { "${as_user[@]}" "$@"; }
 run mkdir -p "$user_dir/home" "$user_dir/config"
 run mkdir -m 700 "$user_dir/run"
-# The program itself, where that user can run it.
+# The program itself (and the fixture), where that user can read them.
 cp "$PULSEWICK" "$E2E_TMP/pulsewick"
 chmod 755 "$E2E_TMP/pulsewick"
+fixture_args=()
+if [ -n "${E2E_FIXTURE:-}" ]; then
+    cp -r "$E2E_FIXTURE" "$E2E_TMP/fixture"
+    chmod -R a+rX "$E2E_TMP/fixture"
+    fixture_args=(--root "$E2E_TMP/fixture")
+fi
 
 "${as_user[@]}" dbus-daemon --session --nofork --print-address=3 3>"$E2E_TMP/bus" >"$E2E_TMP/dbus.log" 2>&1 &
 E2E_PIDS+=($!)
@@ -60,7 +67,7 @@ sway_tree() { run env SWAYSOCK="$(socket)" swaymsg -t get_tree; }
 wait_until 15 watcher_up || fail "swaybar did not start its StatusNotifierItem watcher"
 
 "${as_user[@]}" DBUS_SESSION_BUS_ADDRESS="$bus" WAYLAND_DISPLAY="$wayland" QT_QPA_PLATFORM=wayland \
-    "$E2E_TMP/pulsewick" --latency-host 127.0.0.1 >"$E2E_TMP/app.log" 2>&1 &
+    "$E2E_TMP/pulsewick" --latency-host 127.0.0.1 "${fixture_args[@]}" >"$E2E_TMP/app.log" 2>&1 &
 PULSEWICK_PID=$!
 E2E_PIDS+=("$PULSEWICK_PID")
 wait_until 15 sni_service >/dev/null || fail "no item registered with swaybar's watcher"
