@@ -118,7 +118,7 @@ void paintSquare(QPainter& painter, double side, const ReadoutFigures& figures,
                             fittingFont(temperature, width, side * 0.32, QFont::DemiBold),
                             readoutSecondaryFigureColor()};
     } else {
-        const QFont font = squareCpuFont(cpuText, width, side * 0.62, side * 0.45);
+        const QFont font = squareCpuFont(cpuText, width, side * 0.62, std::max(9.0, side * 0.4));
         lines << FigureLine{cpuText, font, readoutFigureColor()};
     }
 
