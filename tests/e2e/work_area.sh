@@ -24,7 +24,7 @@ QT_SCALE_FACTOR=1.25 start_pulsewick app --root "$FIXTURE"
 wait_until 15 sni_service >/dev/null || fail "no item registered with the watcher"
 sleep 2
 import -window root "$E2E_TMP/screen.png"
-found=$("$CONTRAST" "$E2E_TMP/screen.png" 1000 700 366 68 0 0 || true)
+found=$("$CONTRAST" "$E2E_TMP/screen.png" 1000 738 366 30 0 0 || true)
 read -r ix iy iside < <(sed -n 's/.* \([0-9]*\) px at \([0-9]*\),\([0-9]*\) .*/\2 \3 \1/p' <<<"$found")
 [ -n "$ix" ] || fail "tray icon not found in the bottom panel: $found"
 
