@@ -74,7 +74,10 @@ void TrayEntry::become(Kind kind) {
                 [this](QPoint at) { Q_EMIT contextMenuRequested(onX11() ? at : QCursor::pos()); });
         break;
     case Kind::SystemTray:
-        // Made anew each time, as Qt picks the tray protocol when the icon is created.
+        // Made anew each time, as Qt docks the icon when it is created. Only
+        // made while no StatusNotifierItem watcher runs: Qt settles once per
+        // process whether its icons use one, so it must first ask when there
+        // is none, and then always gives an XEmbed icon.
         m_icon = std::make_unique<QSystemTrayIcon>();
         // No context menu on the icon itself: Qt would show it on a right
         // click by its own rules; ours goes up from `Context` below.
