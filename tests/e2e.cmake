@@ -16,3 +16,13 @@ foreach(script tray_popup no_tray single_instance)
     set_tests_properties(e2e_${script} PROPERTIES TIMEOUT 120 SKIP_RETURN_CODE 77
         RESOURCE_LOCK pulsewick_xvfb)
 endforeach()
+
+# Hostile machines: counter files that would hang or never end, names that try
+# to reach the terminal, a full disk. Each run inside is bounded by timeout.
+foreach(script hostile_files hostile_names)
+    add_test(NAME e2e_${script}
+        COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${script}.sh $<TARGET_FILE:pulsewick>
+                ${CMAKE_CURRENT_SOURCE_DIR}/fixtures)
+    set_tests_properties(e2e_${script} PROPERTIES TIMEOUT 120 SKIP_RETURN_CODE 77
+        RESOURCE_LOCK pulsewick_xvfb)
+endforeach()

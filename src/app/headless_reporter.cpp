@@ -1,6 +1,7 @@
 #include "app/headless_reporter.h"
 
 #include "services/system_stats_provider.h"
+#include "services/terminal_text.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -15,6 +16,9 @@ void printLine(const QByteArray& line) {
     std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
+}
+void printJson(const QJsonObject& object) {
+    printLine(terminalSafeJson(QJsonDocument(object).toJson(QJsonDocument::Compact)));
 }
 double now() {
     using namespace std::chrono;
@@ -153,12 +157,14 @@ QString HeadlessReporter::storeHumanLine(const SystemStatsProvider& s) {
 }
 
 void HeadlessReporter::report() {
+    if (m_finished)
+        return;
     if (m_options.json) {
         QJsonObject object = storeJson(m_stats, now());
         for (const Section& section : m_sections)
             if (section.addJson)
                 section.addJson(object);
-        printLine(QJsonDocument(object).toJson(QJsonDocument::Compact));
+        printJson(object);
     } else {
         QString line = storeHumanLine(m_stats);
         for (const Section& section : m_sections)
@@ -167,17 +173,28 @@ void HeadlessReporter::report() {
                 if (!text.isEmpty())
                     line += QStringLiteral("  ") + text;
             }
-        printLine(line.toUtf8());
+        printLine(terminalSafe(line).toUtf8());
     }
     ++m_cycles;
-    if (!m_options.samples || m_cycles < *m_options.samples)
+    if (m_options.samples && m_cycles >= *m_options.samples)
+        finish();
+}
+
+void HeadlessReporter::finish() {
+    if (m_finished)
         return;
+    m_finished = true;
     int exitCode = 0;
     if (m_options.exportCsv) {
-        if (const std::optional<QString> path = m_stats.exportHistoryToCSV())
-            printLine(path->toUtf8());
-        else
+        if (const std::optional<QString> path = m_stats.exportHistoryToCSV()) {
+            // In JSON mode every line on standard output is an object.
+            if (m_options.json)
+                printJson(QJsonObject{{QStringLiteral("exportedCsv"), *path}});
+            else
+                printLine(terminalSafe(*path).toUtf8());
+        } else {
             exitCode = 1;
+        }
     }
     Q_EMIT finished(exitCode);
 }

@@ -158,7 +158,7 @@ void SystemStatsProvider::updateNeuralEngine() {
 void SystemStatsProvider::checkDiskSpaceAlert() {
     const bool enabled = !m_diskSpaceLowAlertsOn || m_diskSpaceLowAlertsOn();
     const std::optional<platform::DesktopNotification> alert =
-        m_diskSpaceAlert.check(enabled, m_diskVolumeName, m_diskTotal, m_diskAvailable);
+        m_diskSpaceAlert.check(enabled, m_diskTotal, m_diskAvailable);
     if (alert && m_notifier)
         m_notifier->post(*alert);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/linux/dbus_desktop_notifier.h"
 #include "platform/linux/linux_system_counters.h"
+#include "services/atomic_write.h"
 #include "services/history_csv.h"
 #include "services/log_line.h"
 #include "services/preferences.h"
@@ -275,7 +276,7 @@ std::optional<QString> SystemStatsProvider::exportHistoryToCSV() {
     }
     const QString path = QDir(folder).filePath(historyFileName(now));
     if (const std::optional<QString> error =
-            writeFileAtomically(path, historyCsv(m_cpuHistory, now))) {
+            writeFileAtomically(path, historyCsv(m_cpuHistory, now).toUtf8())) {
         logLine(QStringLiteral("Failed to write CSV: ") + *error);
         return std::nullopt;
     }

@@ -42,6 +42,8 @@ inline QLabel* makeLabel(const QString& text, const QFont& font,
                          QWidget* parent = nullptr) {
     auto* label = new QLabel(text, parent);
     label->setFont(font);
+    // Some texts come from the machine; none of them is markup.
+    label->setTextFormat(Qt::PlainText);
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, color);
     label->setPalette(p);

@@ -1,6 +1,7 @@
 #include "ui/settings_logic.h"
 
 #include "services/system_colors.h"
+#include "services/terminal_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -135,7 +136,7 @@ QStringList fanLines(const QList<FanSpeed>& fans) {
         return {QStringLiteral("Fan Speed: ") + groupedThousands(fans[0].rpm) + rpm};
     QStringList lines;
     for (const FanSpeed& fan : fans)
-        lines << fan.label + QStringLiteral(": ") + groupedThousands(fan.rpm) + rpm;
+        lines << terminalSafe(fan.label) + QStringLiteral(": ") + groupedThousands(fan.rpm) + rpm;
     return lines;
 }
 

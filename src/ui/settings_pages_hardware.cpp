@@ -1,5 +1,6 @@
 // The Disk and Fans pages: the root volume's fill and the fan sensors.
 #include "services/system_stats_provider.h"
+#include "services/terminal_text.h"
 #include "ui/level_bar_chart.h"
 #include "ui/rounded_card.h"
 #include "ui/segmented_button.h"
@@ -54,7 +55,7 @@ QWidget* buildDiskPage(SystemStatsProvider& stats) {
 
     followLive(&stats, &SystemStatsProvider::diskVolumeNameChanged, name, [name, &stats] {
         const QString text = stats.diskVolumeName();
-        name->setText(text.isEmpty() ? dashText() : text);
+        name->setText(text.isEmpty() ? dashText() : terminalSafe(text));
     });
     followLive(&stats, &SystemStatsProvider::diskKindChanged, kind, [kind, &stats] {
         const QString text = stats.diskKind();

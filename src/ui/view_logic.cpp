@@ -1,8 +1,10 @@
 #include "ui/view_logic.h"
 
 #include "services/system_colors.h"
+#include "services/terminal_text.h"
 
 #include <QDir>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <charconv>
@@ -44,7 +46,7 @@ QString noFigure() {
 }
 
 QString textOrDash(const QString& text) {
-    return text.isEmpty() ? noFigure() : text;
+    return text.isEmpty() ? noFigure() : terminalSafe(text);
 }
 
 QString formatPercent(double value) {
@@ -248,7 +250,7 @@ InterfaceFigure interfaceFigure(const QString& interfaceName, bool wireless) {
         return {QStringLiteral("wifi"), noFigure()};
     if (wireless)
         return {QStringLiteral("wifi"), QStringLiteral("Wi-Fi")};
-    return {QStringLiteral("cable.connector"), interfaceName};
+    return {QStringLiteral("cable.connector"), terminalSafe(interfaceName)};
 }
 
 QString processDisplayText(const QString& name, const QString& fullPath, bool showFullProcessPath) {
@@ -290,7 +292,13 @@ std::optional<LaunchCommand> launchCommandFor(const QString& desktopEntry) {
 }
 
 QString launcherToolTip(const QString& processName) {
-    return QStringLiteral("Open ") + processName;
+    return plainToolTip(QStringLiteral("Open ") + processName);
+}
+
+QString plainToolTip(const QString& text) {
+    const QString safe = terminalSafe(text);
+    // A tooltip that looks like markup is shown as markup; a name must not be.
+    return Qt::mightBeRichText(safe) ? Qt::convertFromPlainText(safe, Qt::WhiteSpaceNoWrap) : safe;
 }
 
 } // namespace pw::ui
