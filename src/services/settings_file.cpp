@@ -10,6 +10,8 @@
 #include <QSet>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace pw {
 namespace {
 
@@ -28,6 +30,56 @@ void reportRefused(const QString& path, const char* problem) {
                 .arg(path, QLatin1String(problem)));
 }
 
+// Keys as QSettings writes them: '/' as '\\', letters, digits and "_-." as
+// they are, anything else as %XX or %UXXXX. A written key never starts a
+// comment or a group, and never holds '=' or a blank.
+QString escapedKey(const QString& key) {
+    QString out;
+    for (const QChar c : key) {
+        const char16_t u = c.unicode();
+        if (u == u'/')
+            out += u'\\';
+        else if ((u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') ||
+                 u == u'_' || u == u'-' || u == u'.')
+            out += c;
+        else if (u <= 0xFF)
+            out += QStringLiteral("%%1").arg(u, 2, 16, QLatin1Char('0')).toUpper();
+        else
+            out += QStringLiteral("%U%1").arg(u, 4, 16, QLatin1Char('0')).toUpper();
+    }
+    return out;
+}
+
+// The inverse of escapedKey; what is not a whole escape stays as it is.
+QString unescapedKey(QStringView key) {
+    QString out;
+    for (qsizetype i = 0; i < key.size(); ++i) {
+        const QChar c = key[i];
+        if (c == u'\\') {
+            out += u'/';
+            continue;
+        }
+        const bool wide = c == u'%' && key.mid(i + 1, 1) == u"U";
+        const qsizetype digits = wide ? 4 : 2;
+        const QStringView hex = key.mid(i + (wide ? 2 : 1), digits);
+        bool ok = c == u'%' && hex.size() == digits;
+        const uint code = ok ? hex.toUInt(&ok, 16) : 0;
+        // toUInt takes a sign or blanks; an escape is hex digits only.
+        ok = ok && std::all_of(hex.begin(), hex.end(), [](QChar h) {
+                 const char16_t u = h.unicode();
+                 return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') ||
+                        (u >= u'A' && u <= u'F');
+             });
+        if (ok) {
+            out += QChar(static_cast<char16_t>(code));
+            i += digits + (wide ? 1 : 0);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 QMap<QString, QString> parseSettingsText(QByteArrayView text) {
@@ -39,17 +91,17 @@ QMap<QString, QString> parseSettingsText(QByteArrayView text) {
         if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
             continue;
         if (line.startsWith(u'[') && line.endsWith(u']')) {
-            group = line.mid(1, line.size() - 2).toString();
+            group = unescapedKey(line.mid(1, line.size() - 2));
             if (group == u"General")
                 group.clear();
             continue;
         }
         const qsizetype eq = line.indexOf(u'=');
-        const QStringView key = eq < 0 ? QStringView() : line.left(eq).trimmed();
+        const QString key = eq < 0 ? QString() : unescapedKey(line.left(eq).trimmed());
         if (key.isEmpty())
             continue;
-        const QString name = group.isEmpty() ? key.toString() : group + u'/' + key.toString();
-        entries.insert(name, line.mid(eq + 1).trimmed().toString());
+        entries.insert(group.isEmpty() ? key : group + u'/' + key,
+                       line.mid(eq + 1).trimmed().toString());
     }
     return entries;
 }
@@ -57,7 +109,7 @@ QMap<QString, QString> parseSettingsText(QByteArrayView text) {
 QByteArray settingsText(const QMap<QString, QString>& entries) {
     QString text = QStringLiteral("[General]\n");
     for (auto it = entries.cbegin(); it != entries.cend(); ++it)
-        text += it.key() + u'=' + it.value() + u'\n';
+        text += escapedKey(it.key()) + u'=' + it.value() + u'\n';
     return text.toUtf8();
 }
 

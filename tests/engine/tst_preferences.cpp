@@ -141,6 +141,16 @@ private Q_SLOTS:
                  QStringLiteral("quoted, value"));
         QCOMPARE(entries.size(), 4);
         QCOMPARE(parseSettingsText(settingsText(entries)), entries);
+        // Keys that would read as a group, a comment or a split when written
+        // plainly (the first found by the fuzzer) are escaped as QSettings does.
+        for (const QByteArray& odd :
+             {QByteArray("[[g]\nx=y]\n"), QByteArray("[#g]\nk=v\n"),
+              QByteArray("a%3Db\\c\xc3\xa9=1\n"), QByteArray("[;]\n%=%\n")}) {
+            const QMap<QString, QString> parsed = parseSettingsText(odd);
+            QCOMPARE(parsed.size(), 1);
+            QCOMPARE(parseSettingsText(settingsText(parsed)), parsed);
+        }
+        QCOMPARE(parseSettingsText("a%3Db\\c=1").firstKey(), QStringLiteral("a=b/c"));
     }
 };
 
