@@ -6,6 +6,8 @@ pw_add_test(shell_single_instance ${CMAKE_CURRENT_LIST_DIR}/shell/test_single_in
     LIBS pw_app)
 pw_add_test(shell_app_delegate ${CMAKE_CURRENT_LIST_DIR}/shell/test_app_shell.cpp
     LIBS pw_app)
+pw_add_test(shell_termination_signals
+    ${CMAKE_CURRENT_LIST_DIR}/shell/test_termination_signals.cpp LIBS pw_app)
 
 # Whole-program runs: each script starts its own Xvfb, session bus and tray
 # host and stops only what it started.

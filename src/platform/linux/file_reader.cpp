@@ -68,7 +68,7 @@ int openRegularFile(int directoryFd, const char* path, std::size_t maxBytes, Rea
 // in the buffer is taken as the whole file. False on a read error.
 bool readBounded(int fd, std::string& buffer, std::size_t maxBytes, bool oneRead,
                  std::size_t& used) {
-    const std::size_t limit = maxBytes + 1;
+    const std::size_t limit = maxBytes == SIZE_MAX ? SIZE_MAX : maxBytes + 1;
     if (buffer.size() < std::min(initialBufferSize, limit)) {
         buffer.resize(std::min(initialBufferSize, limit));
     }
