@@ -10,7 +10,7 @@ build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools lib
 # the work area, screenshots, and the tools that check the Debian package.
 test_pkgs=(xvfb xauth xdotool x11-utils trayer iputils-ping dbus dbus-bin python3 conky-std
     xfce4-panel openbox imagemagick sway qt6-wayland grim
-    lintian desktop-file-utils appstream)
+    lintian desktop-file-utils appstream clang libclang-rt-14-dev)
 # What CPack needs to make the Debian package.
 package_pkgs=(dpkg-dev file)
 

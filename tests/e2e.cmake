@@ -16,6 +16,8 @@ add_executable(tray_contrast ${CMAKE_CURRENT_LIST_DIR}/e2e/tray_contrast.cpp)
 target_link_libraries(tray_contrast PRIVATE pw_ui pw_readout_contrast)
 pw_add_test(shell_readout_contrast ${CMAKE_CURRENT_LIST_DIR}/shell/test_readout_contrast.cpp
     LIBS pw_ui pw_readout_contrast)
+pw_add_test(shell_termination_signals
+    ${CMAKE_CURRENT_LIST_DIR}/shell/test_termination_signals.cpp LIBS pw_app)
 
 # Whole-program runs: each script starts its own Xvfb, session bus and tray
 # host and stops only what it started.
@@ -34,3 +36,13 @@ set_tests_properties(e2e_sway PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77)
 # One at a time: X servers started together can race for a display number.
 set_tests_properties(e2e_tray_popup e2e_no_tray e2e_single_instance e2e_xfce_panel e2e_work_area
     PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77 RESOURCE_LOCK pulsewick_xvfb)
+
+# Hostile machines: counter files that would hang or never end, names that try
+# to reach the terminal, a full disk. Each run inside is bounded by timeout.
+foreach(script hostile_files hostile_names)
+    add_test(NAME e2e_${script}
+        COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${script}.sh $<TARGET_FILE:pulsewick>
+                ${CMAKE_CURRENT_SOURCE_DIR}/fixtures)
+    set_tests_properties(e2e_${script} PROPERTIES TIMEOUT 120 SKIP_RETURN_CODE 77
+        RESOURCE_LOCK pulsewick_xvfb)
+endforeach()

@@ -3,6 +3,7 @@
 #include "app/window_placement.h"
 #include "app/x11_hints.h"
 #include "ui/menu_bar_readout.h"
+#include "services/settings_file.h"
 #include "ui/menu_bar_view.h"
 
 #include <QApplication>
@@ -10,14 +11,22 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QSettings>
 #include <QWindow>
 
 namespace pw::app {
 namespace {
-QSettings settingsStore() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Pulsewick"),
-                     QStringLiteral("Pulsewick"));
+// The position as QSettings writes a QPoint: "@Point(X Y)".
+std::optional<QPoint> pointValue(const QString& raw) {
+    if (!raw.startsWith(QLatin1String("@Point(")) || !raw.endsWith(u')'))
+        return std::nullopt;
+    const QStringList parts = raw.mid(7, raw.size() - 8).split(u' ', Qt::SkipEmptyParts);
+    bool okX = false;
+    bool okY = false;
+    const QPoint point =
+        parts.size() == 2 ? QPoint(parts[0].toInt(&okX), parts[1].toInt(&okY)) : QPoint();
+    if (!okX || !okY)
+        return std::nullopt;
+    return point;
 }
 
 QList<QRect> availableAreas() {
@@ -61,16 +70,16 @@ FloatingReadout::FloatingReadout(SystemStatsProvider& stats, QWidget* parent)
 }
 
 std::optional<QPoint> FloatingReadout::savedPosition() {
-    const QVariant value = settingsStore().value(QLatin1String(kPositionKey));
-    if (value.typeId() != QMetaType::QPoint)
-        return std::nullopt;
-    return value.toPoint();
+    const std::optional<QString> raw =
+        SettingsFile(settingsFilePath()).value(QLatin1String(kPositionKey));
+    return raw ? pointValue(*raw) : std::nullopt;
 }
 
 void FloatingReadout::savePosition() {
-    QSettings settings = settingsStore();
-    settings.setValue(QLatin1String(kPositionKey), pos());
-    settings.sync(); // a read-only folder just loses the position
+    // A failure just loses the position (and says so).
+    SettingsFile(settingsFilePath())
+        .setValue(QLatin1String(kPositionKey),
+                  QStringLiteral("@Point(%1 %2)").arg(pos().x()).arg(pos().y()));
 }
 
 void FloatingReadout::mousePressEvent(QMouseEvent* event) {

@@ -2,7 +2,7 @@
 #include "app/floating_readout.h"
 #include "app/status_notifier_item.h"
 #include "app/tray_entry.h"
-#include "platform/fake/fake_system_counters.h"
+#include "platform/fake/fake_sources.h"
 #include "services/system_stats_provider.h"
 
 #include <QAction>
@@ -88,7 +88,7 @@ private:
     QString itemService() const { return m_entry->statusNotifierItem()->serviceName(); }
     QVariant itemProperty(const QString& name);
 
-    std::shared_ptr<platform::FakeSystemCounters> m_counters;
+    platform::FakeSources m_fake;
     std::unique_ptr<SystemStatsProvider> m_stats;
     QAction m_settings{QStringLiteral("Settings...")};
     QAction m_separator;
@@ -105,9 +105,8 @@ void StatusNotifierTest::initTestCase() {
 }
 
 void StatusNotifierTest::init() {
-    m_counters = std::make_shared<platform::FakeSystemCounters>();
     m_stats = std::make_unique<SystemStatsProvider>(
-        m_counters, std::make_shared<platform::FakeDesktopNotifier>(), [] { return 90.0; });
+        m_fake.sources(), std::make_shared<platform::FakeDesktopNotifier>(), [] { return 90.0; });
     static int n = 0;
     m_watcher = std::make_unique<FakeWatcher>(QStringLiteral("watcher%1").arg(++n));
 }

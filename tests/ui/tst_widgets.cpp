@@ -8,6 +8,7 @@
 #include "ui/sparkline_view.h"
 #include "ui/symbols.h"
 #include "ui/tab_bar_button.h"
+#include "ui/view_logic.h"
 #include "ui/visual_effect_view.h"
 
 #include <QApplication>
@@ -208,8 +209,17 @@ private Q_SLOTS:
         red.fill(Qt::red);
         row.setImage(QIcon(red));
         QVERIFY(row.showsImage());
-        row.setName(QStringLiteral("line one\nline two"));
-        QVERIFY(!row.displayedName().contains(QLatin1Char('\n')));
+        // A name from the machine with line breaks and terminal controls: one
+        // row high, each control shown as an escape, no markup in the tooltip.
+        const QString hostile = QString::fromUtf8("line one\nCPU 99.9%\r\x1b[2J\xc2\x9c<b>x</b>");
+        row.setName(hostile);
+        QVERIFY(row.height() < 40);
+        const QString shown = row.displayedName();
+        QVERIFY(std::none_of(shown.begin(), shown.end(), [](QChar c) {
+            return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F);
+        }));
+        QVERIFY(shown.startsWith(QStringLiteral("line one\\x0aCPU")));
+        QVERIFY(launcherToolTip(hostile).contains(QStringLiteral("&lt;b&gt;x&lt;/b&gt;")));
 
         // Disk and network rows keep a path's end and a name's start visible.
         const QString path = QStringLiteral("/opt/") + QString(150, QLatin1Char('d')) +

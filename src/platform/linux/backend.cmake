@@ -1,6 +1,4 @@
 target_sources(pw_platform_linux PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/file_reader.h
-    ${CMAKE_CURRENT_LIST_DIR}/file_reader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/text_scan.h
     ${CMAKE_CURRENT_LIST_DIR}/text_scan.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sysfs_files.h
