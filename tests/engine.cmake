@@ -7,3 +7,5 @@ pw_add_test(tst_history_csv engine/tst_history_csv.cpp LIBS pw_services)
 pw_add_test(tst_preferences engine/tst_preferences.cpp LIBS pw_services)
 pw_add_test(tst_command_line engine/tst_command_line.cpp LIBS pw_app)
 add_dependencies(tst_command_line pulsewick)
+pw_add_test(tst_rewritten_trees engine/tst_rewritten_trees.cpp platform/fixture_tree.h
+    LIBS pw_services pw_platform_linux)

@@ -61,6 +61,8 @@ struct Figure {
     std::string_view help; // one line
     int decimals;          // in text
     FigureValue (*read)(const FigureInputs&);
+    // For people when the JSON value is a keyword; absent: `read` with its unit.
+    QString (*describe)(const FigureInputs&) = nullptr;
 };
 
 } // namespace pw

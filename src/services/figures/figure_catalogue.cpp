@@ -82,10 +82,19 @@ const std::array kFigures = {
         [](const FigureInputs& in) { return number(in.snapshot.power.drawWatts); }},
     Figure{"batteryPercentage", "Battery", U::Percent, K::Gauge, true, "Battery charge.", 0,
         [](const FigureInputs& in) { return whole(in.snapshot.power.batteryPercent); }},
-    Figure{"batteryIsCharging", "charging", U::None, K::Flag, true, "The battery is charging.", 0,
+    Figure{"batteryIsCharging", "", U::None, K::Flag, true, "The battery is charging.", 0,
         [](const FigureInputs& in) {
             const std::optional<bool> charging = in.snapshot.power.batteryIsCharging;
             return charging ? FigureValue(*charging) : FigureValue();
+        }},
+    Figure{"batteryState", "state", U::None, K::Text, true, "What the battery is doing: charging, discharging, full or not-charging.", 0,
+        [](const FigureInputs& in) {
+            const std::optional<BatteryState> state = in.snapshot.power.batteryState;
+            return state ? FigureValue(QString::fromLatin1(batteryStateKey(*state))) : FigureValue();
+        },
+        [](const FigureInputs& in) {
+            const std::optional<BatteryState> state = in.snapshot.power.batteryState;
+            return state ? QString::fromLatin1(batteryStateText(*state)) : QStringLiteral("\u2014");
         }},
     Figure{"batteryTimeToEmpty", "left", U::Minutes, K::Gauge, true, "Estimated time until the battery is empty.", 0,
         [](const FigureInputs& in) { return whole(in.snapshot.power.batteryMinutesToEmpty); }},
@@ -158,7 +167,7 @@ const std::array kFigures = {
         [](const FigureInputs& in) {
             QJsonArray fans;
             for (const FanSpeed& f : in.snapshot.fans)
-                fans.append(QJsonObject{{QStringLiteral("label"), f.label}, {QStringLiteral("rpm"), f.rpm}});
+                fans.append(QJsonObject{{QStringLiteral("label"), f.label}, {QStringLiteral("rpm"), f.rpm ? QJsonValue(*f.rpm) : QJsonValue()}});
             return FigureValue(fans);
         }},
     Figure{"currentLatency", "Latency", U::Milliseconds, K::Gauge, true, "Round trip of the last latency probe.", 1,

@@ -92,7 +92,8 @@ QString figuresText(const FigureInputs& inputs) {
         if (!line.isEmpty())
             line += QStringLiteral("  ");
         line += QLatin1String(f.label.data(), static_cast<qsizetype>(f.label.size())) +
-                QLatin1Char(' ') + figureText(f, f.read(inputs));
+                QLatin1Char(' ') +
+                (f.describe ? f.describe(inputs) : figureText(f, f.read(inputs)));
     }
     return line;
 }

@@ -245,6 +245,15 @@ void TestDashboardWindow::livePagesFollowTheStore() {
     QCOMPARE(child<QLabel>(window.get(), "batteryChargingText")->text(),
              QStringLiteral("Discharging"));
     QCOMPARE(child<QLabel>(window.get(), "powerDrawText")->text(), QStringLiteral("7.25 W"));
+
+    // Full on AC power is not discharging.
+    f.fake.power->supplies = {test::battery("Full", 100, 0)};
+    f.stats.updateStats();
+    QCOMPARE(child<QLabel>(window.get(), "batteryChargingText")->text(), QStringLiteral("Charged"));
+    f.fake.power->supplies = {test::battery("Not charging", 80, 0)};
+    f.stats.updateStats();
+    QCOMPARE(child<QLabel>(window.get(), "batteryChargingText")->text(),
+             QStringLiteral("Not charging"));
 }
 
 void TestDashboardWindow::fullPathSwitchSharesPreference() {
