@@ -151,7 +151,7 @@ QWidget* DiskTabView::buildBandAndTotals() {
     m_readTotal = makeLabel(QString(), systemFont(12, QFont::Medium), QColor(), section);
     m_writeTotal = makeLabel(QString(), systemFont(12, QFont::Medium), QColor(), section);
     // These are the highest rates of the last minute, not the current ones above.
-    m_peaksCaption = makeLabel(QStringLiteral("peaks, last 60 s"), caption(),
+    m_peaksCaption = makeLabel(QStringLiteral("peaks, last 60 s"), textStyle::caption(),
                                systemColor::secondaryLabel(), section);
     m_peaksCaption->setObjectName(QStringLiteral("diskPeaksCaption"));
     totals->addWidget(m_readTotal);

@@ -3,6 +3,7 @@
 #include "services/figures/figure.h"
 
 #include <QJsonObject>
+#include <QList>
 #include <QString>
 
 namespace pw {
