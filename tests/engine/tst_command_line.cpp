@@ -140,6 +140,17 @@ private Q_SLOTS:
                 QVERIFY2(p.toObject().contains(QLatin1String(key)), key);
     }
 
+    // The terminal line says what the battery is doing in words.
+    void headlessTextNamesTheBatteryState() {
+        const QString root = QStringLiteral(PW_FIXTURES "/intel-hybrid-laptop");
+        QVERIFY2(QFileInfo::exists(root), "a tracked fixture is missing");
+        const Run r = runBinary({"--headless", "--samples", "1", "--root", root, "--latency-host",
+                                 "127.0.0.1"},
+                                QProcessEnvironment::systemEnvironment());
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.out.contains("state Discharging"), r.out.constData());
+    }
+
     // The README's key list: every key, with a unit and when it is null.
     void listFiguresNamesEveryKey() {
         QCOMPARE(parseCommandLine({"--list-figures"}).action,
