@@ -42,10 +42,10 @@ void TestDashboardLogic::pageTexts() {
     QCOMPARE(memoryUsageText(memory), QStringLiteral("12.1 GB / 15 GB"));
     QCOMPARE(socBadgeText(52.9), QString::fromUtf8("SOC\n52\u00B0"));
     QCOMPARE(socBadgeText(std::nullopt), QStringLiteral("SOC\n") + dash);
-    QCOMPARE(batteryStateLabel(BatteryState::Charging), QStringLiteral("Charging"));
-    QCOMPARE(batteryStateLabel(BatteryState::Discharging), QStringLiteral("Discharging"));
-    QCOMPARE(batteryStateLabel(BatteryState::Full), QStringLiteral("Charged"));
-    QCOMPARE(batteryStateLabel(BatteryState::NotCharging), QStringLiteral("Not charging"));
+    QCOMPARE(batteryStateLabel(pw::BatteryState::Charging), QStringLiteral("Charging"));
+    QCOMPARE(batteryStateLabel(pw::BatteryState::Discharging), QStringLiteral("Discharging"));
+    QCOMPARE(batteryStateLabel(pw::BatteryState::Full), QStringLiteral("Charged"));
+    QCOMPARE(batteryStateLabel(pw::BatteryState::NotCharging), QStringLiteral("Not charging"));
     QCOMPARE(batteryStateLabel(std::nullopt), dash); // no battery
 }
 
