@@ -144,9 +144,9 @@ private Q_SLOTS:
     void headlessTextNamesTheBatteryState() {
         const QString root = QStringLiteral(PW_FIXTURES "/intel-hybrid-laptop");
         QVERIFY2(QFileInfo::exists(root), "a tracked fixture is missing");
-        const Run r = runBinary({"--headless", "--samples", "1", "--root", root, "--latency-host",
-                                 "127.0.0.1"},
-                                QProcessEnvironment::systemEnvironment());
+        const Run r = runBinary(
+            {"--headless", "--samples", "1", "--root", root, "--latency-host", "127.0.0.1"},
+            QProcessEnvironment::systemEnvironment());
         QCOMPARE(r.exitCode, 0);
         QVERIFY2(r.out.contains("state Discharging"), r.out.constData());
     }
