@@ -15,7 +15,8 @@ QString usageText() {
         "  --latency-host HOST   target of the latency probe\n"
         "  --dashboard [PAGE]    open the dashboard window on PAGE\n"
         "  --help                show this help\n"
-        "  --version             show the version\n");
+        "  --version             show the version\n"
+        "  --list-figures        list the JSON keys with their units, as a Markdown table\n");
 }
 
 CommandLineResult parseCommandLine(const QStringList& arguments) {
@@ -48,6 +49,10 @@ CommandLineResult parseCommandLine(const QStringList& arguments) {
         }
         if (arg == QLatin1String("--version")) {
             result.action = CommandLineResult::Action::ShowVersion;
+            return result;
+        }
+        if (arg == QLatin1String("--list-figures")) {
+            result.action = CommandLineResult::Action::ListFigures;
             return result;
         }
         if (arg == QLatin1String("--headless") && takesNoValue()) {

@@ -19,7 +19,7 @@ struct CommandLineOptions {
 };
 
 struct CommandLineResult {
-    enum class Action { Run, ShowHelp, ShowVersion, Error } action = Action::Run;
+    enum class Action { Run, ShowHelp, ShowVersion, ListFigures, Error } action = Action::Run;
     CommandLineOptions options;
     QString error; // one line naming the bad option or value
 };

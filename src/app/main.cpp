@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 #include "app/desktop_main.h"
 #include "app/headless_main.h"
+#include "app/headless_sections.h"
 
 #include <cstdio>
 
@@ -23,6 +24,9 @@ int main(int argc, char** argv) {
         return 0;
     case Action::ShowVersion:
         std::printf("pulsewick %s\n", PULSEWICK_VERSION);
+        return 0;
+    case Action::ListFigures:
+        std::fputs(pw::app::figureListText().toUtf8().constData(), stdout);
         return 0;
     case Action::Error:
         std::fprintf(stderr, "pulsewick: %s\n%s", parsed.error.toUtf8().constData(),

@@ -112,6 +112,8 @@ void SystemStatsProvider::publish(Snapshot next) {
            &SystemStatsProvider::batteryPercentageChanged);
     notify(previous.power.batteryIsCharging, now.power.batteryIsCharging,
            &SystemStatsProvider::batteryIsChargingChanged);
+    notify(previous.power.batteryState, now.power.batteryState,
+           &SystemStatsProvider::batteryStateChanged);
     notify(previous.power.batteryMinutesToEmpty, now.power.batteryMinutesToEmpty,
            &SystemStatsProvider::batteryTimeToEmptyChanged);
     notify(previous.efficiencyRatio(), now.efficiencyRatio(),

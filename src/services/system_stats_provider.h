@@ -47,6 +47,8 @@ class SystemStatsProvider : public QObject {
                    batteryPercentageChanged)
     Q_PROPERTY(std::optional<bool> batteryIsCharging READ batteryIsCharging NOTIFY
                    batteryIsChargingChanged)
+    Q_PROPERTY(
+        std::optional<BatteryState> batteryState READ batteryState NOTIFY batteryStateChanged)
     Q_PROPERTY(std::optional<qint64> batteryTimeToEmpty READ batteryTimeToEmpty NOTIFY
                    batteryTimeToEmptyChanged)
     Q_PROPERTY(
@@ -83,6 +85,7 @@ public:
     std::optional<double> powerDraw() const { return m_snapshot.power.drawWatts; }
     std::optional<qint64> batteryPercentage() const { return m_snapshot.power.batteryPercent; }
     std::optional<bool> batteryIsCharging() const { return m_snapshot.power.batteryIsCharging; }
+    std::optional<BatteryState> batteryState() const { return m_snapshot.power.batteryState; }
     std::optional<qint64> batteryTimeToEmpty() const {
         return m_snapshot.power.batteryMinutesToEmpty;
     }
@@ -129,6 +132,7 @@ Q_SIGNALS:
     void powerDrawChanged();
     void batteryPercentageChanged();
     void batteryIsChargingChanged();
+    void batteryStateChanged();
     void batteryTimeToEmptyChanged();
     void efficiencyRatioChanged();
     // After every cycle, once all figures of that cycle are in place.

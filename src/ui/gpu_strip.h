@@ -19,8 +19,8 @@ class GaugeRing;
 // temperature and VRAM share of the shown card. A gauge per entry.
 QList<GaugeFigure> gpuGaugeFigures(const GpuMonitor& gpu);
 
-// The CPU tab's GPU strip: a header with the screen's frame rate over a row
-// of round gauges.
+// The CPU tab's GPU strip: a header with the display's refresh rate over a
+// row of round gauges; without a GPU the header says so and no gauge shows.
 class GpuStrip : public QWidget {
     Q_OBJECT
 
@@ -30,12 +30,15 @@ public:
     // Takes the monitor's figures and the screen's rate as they are now.
     void refresh();
 
-    QString frameRateText() const;
+    // "Display 60 Hz", or "No GPU".
+    QString headerText() const;
+    bool gaugesShown() const;
     QList<GaugeRing*> gauges() const { return m_gauges; }
 
 private:
     const GpuMonitor& m_gpu;
-    QLabel* m_frameRate;
+    QLabel* m_header;
+    QWidget* m_gaugeRow;
     QList<GaugeRing*> m_gauges;
 };
 

@@ -119,9 +119,9 @@ void MemoryTabView::refresh() {
         m_legend[i]->setValue(entries[i].value);
     }
 
-    m_swapText->setText(pw::ui::swapText(memory.swapUsedGB));
+    m_swapText->setText(pw::ui::swapText(memory.swapUsedGB, memory.swapTotalGB));
     m_swapBar->setValue(
-        qRound(std::max(0.0, pw::ui::swapBarFraction(memory.swapUsedGB)) * kBarSteps));
+        qRound(pw::ui::swapBarFraction(memory.swapUsedGB, memory.swapTotalGB) * kBarSteps));
 }
 
 void MemoryTabView::refreshProcesses() {

@@ -1,6 +1,6 @@
 #include "services/cpu/cpu_sampler.h"
 
-#include <cmath>
+#include "services/engine/plausible.h"
 
 namespace pw {
 
@@ -26,9 +26,11 @@ CpuSampler::Reading CpuSampler::sample() {
             reading.load = computeCpuLoad(*m_previous, *ticks, m_clusters);
         m_previous = std::move(ticks);
     }
-    if (const std::optional<double> mhz = m_source->clockMHz();
-        mhz && std::isfinite(*mhz) && *mhz > 0.0)
-        reading.clockGHz = *mhz / 1000.0;
+    // A clock at 0 or beyond any real processor is a broken reading.
+    if (const std::optional<double> mhz = m_source->clockMHz())
+        reading.clockGHz = plausible::within(*mhz / 1000.0, 0.0, plausible::kMaxClockGHz);
+    if (reading.clockGHz && *reading.clockGHz == 0.0)
+        reading.clockGHz.reset();
     return reading;
 }
 

@@ -1,5 +1,6 @@
 #include "services/engine/sampling_engine.h"
 
+#include "services/engine/plausible.h"
 #include "services/power/battery_info.h"
 
 #include <algorithm>
@@ -8,8 +9,9 @@ namespace pw {
 
 SamplingEngine::SamplingEngine(const platform::Sources& sources)
     : m_sources(sources), m_cpu(sources.cpu), m_memory(sources.memory),
-      m_network(sources.network, sources.connections), m_storage(sources.storage, sources.clock),
-      m_hidMonitor(sources.thermal), m_gpu(sources.gpu, sources.clock) {}
+      m_network(sources.network, sources.connections, sources.clock),
+      m_storage(sources.storage, sources.clock), m_hidMonitor(sources.thermal),
+      m_gpu(sources.gpu, sources.clock) {}
 
 void SamplingEngine::runCycle(Snapshot& s) {
     const bool slowCycle = m_cycle % kSlowCycleInterval == 0;
@@ -22,13 +24,21 @@ void SamplingEngine::runCycle(Snapshot& s) {
         m_storage.sampleVolume(s.storage);
     }
     m_storage.sampleActivity(s.storage);
-    // A sensor that gives nothing this cycle leaves the last reading.
+    // A sensor that gives nothing this cycle leaves the last reading; one that
+    // gives nonsense makes the temperature unknown.
     if (const std::optional<double> celsius =
             m_hidMonitor.readTemperature(QString::fromLatin1(kSensorKey)))
         s.socTemperatureCelsius = celsius;
+    else if (m_hidMonitor.lastReadingImplausible())
+        s.socTemperatureCelsius.reset();
     s.fans.clear();
-    for (const platform::FanReading& r : m_sources.fans->fans())
-        s.fans.append(FanSpeed{QString::fromStdString(r.label), static_cast<qint64>(r.rpm)});
+    for (const platform::FanReading& r : m_sources.fans->fans()) {
+        // The fan stays listed; only its speed is unknown this cycle.
+        const std::optional<double> rpm =
+            plausible::within(static_cast<double>(r.rpm), 0.0, plausible::kMaxFanRpm);
+        s.fans.append(FanSpeed{QString::fromStdString(r.label),
+                               rpm ? std::optional<qint64>(r.rpm) : std::nullopt});
+    }
     applyBattery(s);
     m_gpu.sampleGpus(s.gpu);
     s.npuUsagePercent = m_gpu.sampleNpu(s.npuUsagePercent);
@@ -77,6 +87,7 @@ void SamplingEngine::applyBattery(Snapshot& s) {
         return;
     s.power.batteryPercent = info->percentage;
     s.power.batteryIsCharging = info->isCharging;
+    s.power.batteryState = info->state;
     s.power.batteryMinutesToEmpty = info->timeToEmpty;
     s.power.drawWatts = info->wattage;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/gpu_source.h"
 #include "services/fans/fan_speed.h"
+#include "services/power/battery_info.h"
 
 #include <QList>
 #include <QString>
@@ -66,6 +67,7 @@ struct NetworkFigures {
 struct PowerFigures {
     std::optional<qint64> batteryPercent;
     std::optional<bool> batteryIsCharging;
+    std::optional<BatteryState> batteryState;
     std::optional<qint64> batteryMinutesToEmpty;
     std::optional<double> drawWatts;
 };

@@ -58,9 +58,12 @@ struct Figure {
     FigureUnit unit;
     FigureKind kind;
     bool canBeUnknown;
-    std::string_view help; // one line
-    int decimals;          // in text
+    std::string_view help;     // one line
+    std::string_view nullWhen; // when the JSON value is null, or "never"
+    int decimals;              // in text
     FigureValue (*read)(const FigureInputs&);
+    // For people when the JSON value is a keyword; absent: `read` with its unit.
+    QString (*describe)(const FigureInputs&) = nullptr;
 };
 
 } // namespace pw
