@@ -1,10 +1,10 @@
 // The 1-second cycle over this machine's live counters: its median cost, the
 // files it opens, and whether resident memory stays put over 10,000 cycles;
 // then the cost of each newer reading on its own.
-#include "platform/fake/fake_system_counters.h"
+#include "platform/fake/fake_sources.h"
 #include "platform/linux/file_reader.h"
-#include "platform/linux/linux_system_counters.h"
-#include "services/system_stats_provider.h"
+#include "platform/linux/linux_sources.h"
+#include "services/engine_models.h"
 
 #include <QCoreApplication>
 
@@ -16,10 +16,15 @@
 
 namespace {
 
-std::unique_ptr<pw::SystemStatsProvider> liveStore() {
-    return std::make_unique<pw::SystemStatsProvider>(
-        std::make_shared<pw::platform::LinuxSystemCounters>("/"),
-        std::make_shared<pw::platform::FakeDesktopNotifier>(), [] { return 90.0; });
+// The store with every monitor wired, as the running program has it.
+struct LiveEngine {
+    pw::EngineModels engine{pw::platform::makeLinuxSources("/"),
+                            std::make_shared<pw::platform::FakeDesktopNotifier>(),
+                            [] { return 90.0; }};
+    void updateStats() { engine.stats.updateStats(); }
+};
+std::unique_ptr<LiveEngine> liveStore() {
+    return std::make_unique<LiveEngine>();
 }
 
 long residentKiB() {
@@ -47,46 +52,46 @@ BENCHMARK(BM_UpdateStatsCycle)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);
 
-// The readings the cycle makes besides the older ones, one at a time, so a
-// cycle over budget shows which reading costs what. The route, connections and
-// volume are read on every 5th cycle only.
+// The device readings one at a time, so a cycle over budget shows which
+// reading costs what. The route, connections and volume are read on every 5th
+// cycle only.
 template <typename Read> void measureReading(benchmark::State& state, Read read) {
-    pw::platform::LinuxSystemCounters counters("/");
-    read(counters);
+    const pw::platform::Sources sources = pw::platform::makeLinuxSources("/");
+    read(sources);
     const std::uint64_t opensBefore = pw::platform::openedFileCount();
     std::uint64_t calls = 0;
     for (auto _ : state) {
-        read(counters);
+        read(sources);
         ++calls;
     }
     state.counters["files_opened_per_call"] =
         static_cast<double>(pw::platform::openedFileCount() - opensBefore) /
         static_cast<double>(calls);
 }
-using Counters = pw::platform::LinuxSystemCounters;
-BENCHMARK_CAPTURE(measureReading, cpuClockMHz, [](Counters& c) {
-    benchmark::DoNotOptimize(c.cpuClockMHz());
+using Sources = pw::platform::Sources;
+BENCHMARK_CAPTURE(measureReading, cpuClockMHz, [](const Sources& s) {
+    benchmark::DoNotOptimize(s.cpu->clockMHz());
 })->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(measureReading, rootBlockDevice, [](Counters& c) {
-    benchmark::DoNotOptimize(c.rootBlockDevice());
+BENCHMARK_CAPTURE(measureReading, rootBlockDevice, [](const Sources& s) {
+    benchmark::DoNotOptimize(s.storage->rootBlockDevice());
 })->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(measureReading, gpu, [](Counters& c) {
-    benchmark::DoNotOptimize(c.gpu());
+BENCHMARK_CAPTURE(measureReading, gpus, [](const Sources& s) {
+    benchmark::DoNotOptimize(s.gpu->gpus());
 })->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(measureReading, fans, [](Counters& c) {
-    benchmark::DoNotOptimize(c.fans());
+BENCHMARK_CAPTURE(measureReading, fans, [](const Sources& s) {
+    benchmark::DoNotOptimize(s.fans->fans());
 })->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(measureReading, npuBusyMicroseconds, [](Counters& c) {
-    benchmark::DoNotOptimize(c.npuBusyMicroseconds());
+BENCHMARK_CAPTURE(measureReading, npuBusyMicroseconds, [](const Sources& s) {
+    benchmark::DoNotOptimize(s.gpu->npuBusyMicroseconds());
 })->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(measureReading, defaultRoute, [](Counters& c) {
-    benchmark::DoNotOptimize(c.defaultRoute());
+BENCHMARK_CAPTURE(measureReading, defaultRoute, [](const Sources& s) {
+    benchmark::DoNotOptimize(s.network->defaultRoute());
 })->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(measureReading, establishedTcpConnections, [](Counters& c) {
-    benchmark::DoNotOptimize(c.establishedTcpConnections(3));
+BENCHMARK_CAPTURE(measureReading, establishedTcpConnections, [](const Sources& s) {
+    benchmark::DoNotOptimize(s.connections->established(3));
 })->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(measureReading, rootVolume, [](Counters& c) {
-    benchmark::DoNotOptimize(c.rootVolume());
+BENCHMARK_CAPTURE(measureReading, rootVolume, [](const Sources& s) {
+    benchmark::DoNotOptimize(s.storage->rootVolume());
 })->Unit(benchmark::kMicrosecond);
 
 void residentMemoryOver10000Cycles() {

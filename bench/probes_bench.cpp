@@ -2,7 +2,7 @@
 // machine and a generated 2,000-process tree, and the longest stall of the
 // main thread while probes and samples run.
 
-#include "platform/linux/linux_system_counters.h"
+#include "platform/linux/linux_sources.h"
 #include "probes/generated_process_tree.h"
 #include "services/ping_service.h"
 #include "services/process_monitor.h"
@@ -24,7 +24,8 @@ namespace {
 constexpr int kGeneratedProcesses = 2000;
 
 void BM_ProcessTableLive(benchmark::State& state) {
-    pw::platform::LinuxSystemCounters counters("/");
+    const pw::platform::Sources sources = pw::platform::makeLinuxSources("/");
+    pw::platform::ProcessSource& counters = *sources.processes;
     std::size_t rows = 0;
     for (auto _ : state) {
         auto table = counters.processTable();
@@ -54,8 +55,7 @@ BENCHMARK(BM_PsCommand)->Unit(benchmark::kMicrosecond);
 // processes' executables and their application lookups.
 void BM_MonitorCycleLive(benchmark::State& state) {
     auto catalog = std::make_shared<pw::ApplicationCatalog>();
-    pw::ProcessMonitor monitor(std::make_shared<pw::platform::LinuxSystemCounters>("/"),
-                               pw::Polling::Manual, catalog);
+    pw::ProcessMonitor monitor(pw::platform::makeLinuxSources("/"), pw::Polling::Manual, catalog);
     catalog->waitUntilReady();
     for (auto _ : state) {
         monitor.updateProcesses();
@@ -70,7 +70,8 @@ void BM_ProcessTableGenerated(benchmark::State& state) {
         state.SkipWithError("cannot write the process tree");
         return;
     }
-    pw::platform::LinuxSystemCounters counters(dir->path().toStdString());
+    const pw::platform::Sources sources = pw::platform::makeLinuxSources(dir->path().toStdString());
+    pw::platform::ProcessSource& counters = *sources.processes;
     for (auto _ : state) {
         auto table = counters.processTable();
         if (!table || table->size() != kGeneratedProcesses) {
@@ -119,8 +120,8 @@ void BM_MainThreadStall(benchmark::State& state) {
     double worstMs = 0.0;
     for (auto _ : state) {
         pw::PingService ping(QStringLiteral("127.0.0.1"), pw::Polling::Manual);
-        pw::ProcessMonitor monitor(std::make_shared<pw::platform::LinuxSystemCounters>("/"),
-                                   pw::Polling::Manual, std::make_shared<pw::ApplicationCatalog>());
+        pw::ProcessMonitor monitor(pw::platform::makeLinuxSources("/"), pw::Polling::Manual,
+                                   std::make_shared<pw::ApplicationCatalog>());
         QEventLoop loop;
         int probes = 0;
         int samples = 0;
@@ -162,7 +163,7 @@ void BM_MainThreadStall(benchmark::State& state) {
         startProbe();
         loop.exec();
         worstMs = std::max(worstMs, ticker.largestGapMs());
-        state.counters["loopback_ms"] = ping.currentLatency();
+        state.counters["loopback_ms"] = ping.currentLatency().value_or(-1.0);
         state.counters["longest_sample_ms"] = static_cast<double>(longestSampleNs) / 1e6;
         state.counters["longest_probe_start_ms"] = static_cast<double>(longestProbeStartNs) / 1e6;
     }

@@ -22,12 +22,12 @@ QList<double> history() {
 void BM_RenderReadout(benchmark::State& state) {
     const QSize size(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     const qreal dpr = static_cast<qreal>(state.range(2));
-    const QList<double> values = history();
-    double cpu = 0.0;
+    pw::ui::ReadoutFigures figures{history(), 0.0, 47.3};
     for (auto _ : state) {
-        cpu = cpu >= 100.0 ? 0.0 : cpu + 1.0; // a new figure every frame, as in use
-        QImage image = pw::ui::renderMenuBarReadout(values, cpu, 47.3, size, dpr,
-                                                    QColor(10, 132, 255), Qt::white);
+        // A new figure every frame, as in use.
+        figures.cpuUsage = figures.cpuUsage >= 100.0 ? 0.0 : figures.cpuUsage + 1.0;
+        QImage image =
+            pw::ui::renderMenuBarReadout(figures, size, dpr, QColor(10, 132, 255), Qt::white);
         benchmark::DoNotOptimize(image.constBits());
     }
     state.SetLabel(
@@ -36,10 +36,10 @@ void BM_RenderReadout(benchmark::State& state) {
 
 // The tray compares each frame with the last before pushing a new icon.
 void BM_RenderAndCompare(benchmark::State& state) {
-    const QList<double> values = history();
+    const pw::ui::ReadoutFigures figures{history(), 37.0, 47.3};
     QImage previous;
     for (auto _ : state) {
-        QImage image = pw::ui::renderMenuBarReadout(values, 37.0, 47.3, QSize(70, 22), 2.0,
+        QImage image = pw::ui::renderMenuBarReadout(figures, QSize(70, 22), 2.0,
                                                     QColor(10, 132, 255), Qt::white);
         benchmark::DoNotOptimize(image == previous);
         previous = std::move(image);

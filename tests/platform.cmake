@@ -1,4 +1,6 @@
-pw_add_test(tst_proc_parsers platform/tst_proc_parsers.cpp LIBS pw_platform)
-pw_add_test(tst_linux_counters platform/tst_linux_counters.cpp platform/fixture_copy.h LIBS pw_platform)
-pw_add_test(tst_device_parsers platform/tst_device_parsers.cpp LIBS pw_platform)
-pw_add_test(tst_device_counters platform/tst_device_counters.cpp platform/fixture_copy.h LIBS pw_platform)
+# The Linux sources by area, each with its parsers, against the fixture trees.
+foreach(area text_scan cpu_source memory_source network_source connection_source power_source
+        thermal_source storage_source gpu_source fan_source process_source linux_sources)
+    pw_add_test(tst_${area} platform/tst_${area}.cpp platform/fixture_tree.h
+        LIBS pw_platform_linux)
+endforeach()

@@ -5,8 +5,8 @@ pw_add_test(tst_command_runner probes/tst_command_runner.cpp probes/probe_test_s
 pw_add_test(tst_ping_service probes/tst_ping_service.cpp probes/probe_test_support.h
     LIBS pw_services)
 pw_add_test(tst_process_monitor probes/tst_process_monitor.cpp probes/clocked_counters.h
-    probes/generated_process_tree.h LIBS pw_services)
-pw_add_test(tst_desktop_entries probes/tst_desktop_entries.cpp LIBS pw_platform)
+    probes/generated_process_tree.h LIBS pw_services pw_platform_linux)
+pw_add_test(tst_desktop_entries probes/tst_desktop_entries.cpp LIBS pw_platform_xdg)
 pw_add_test(tst_quick_actions probes/tst_quick_actions.cpp probes/probe_test_support.h
     LIBS pw_services)
 

@@ -45,8 +45,8 @@ void AppDelegate::applicationDidFinishLaunching(ModelSources sources) {
     connect(m_trayEntry.get(), &TrayEntry::contextMenuRequested, this,
             &AppDelegate::showContextMenu);
 
-    m_popup = new PopupWindow(new ui::PopoverView(m_models->stats, *m_processMonitor,
-                                                  *m_pingService, *m_themeManager, *m_preferences));
+    m_popup = new PopupWindow(new ui::PopoverView(*m_models, *m_processMonitor, *m_pingService,
+                                                  *m_themeManager, *m_preferences));
 }
 
 void AppDelegate::togglePopover() {
@@ -72,8 +72,8 @@ void AppDelegate::showSettings(std::optional<QString> tab) {
         m_dashboardWindow.reset();
     }
 #if PW_HAS_DASHBOARD_WINDOW
-    m_dashboardWindow = std::make_unique<ui::DashboardWindow>(*m_themeManager, *m_preferences,
-                                                              m_models->stats, page);
+    m_dashboardWindow =
+        std::make_unique<ui::DashboardWindow>(*m_themeManager, *m_preferences, *m_models, page);
     m_dashboardWindow->show();
     m_dashboardWindow->raise();
     m_dashboardWindow->activateWindow();

@@ -71,17 +71,15 @@ void TrayEntry::refreshIcon() {
     const int side =
         geometry.isEmpty() ? kDefaultIconSide : std::min(geometry.width(), geometry.height());
     const qreal dpr = qApp->devicePixelRatio();
+    const ui::ReadoutFigures figures = ui::readoutFigures(m_stats);
     QImage image =
-        ui::renderMenuBarReadout(m_stats.cpuHistory(), m_stats.cpuUsage(), m_stats.socTemperature(),
-                                 QSize(side, side), dpr, ui::platformAccentColor());
+        ui::renderMenuBarReadout(figures, QSize(side, side), dpr, ui::platformAccentColor());
     if (image != m_lastImage) {
         m_lastImage = image;
         m_icon->setIcon(QIcon(QPixmap::fromImage(image)));
         ++m_iconUpdates;
     }
-    const QString toolTip = QStringLiteral("Pulsewick: CPU %1%, %2\u00B0")
-                                .arg(QString::asprintf("%.0f", m_stats.cpuUsage()),
-                                     QString::asprintf("%.1f", m_stats.socTemperature()));
+    const QString toolTip = ui::readoutToolTip(figures);
     if (toolTip != m_lastToolTip) {
         m_lastToolTip = toolTip;
         m_icon->setToolTip(toolTip);

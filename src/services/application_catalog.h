@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/linux/desktop_entries.h"
+#include "platform/xdg/desktop_entries.h"
 
 #include <QHash>
 #include <QIcon>

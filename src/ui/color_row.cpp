@@ -1,6 +1,7 @@
 #include "ui/color_row.h"
 
 #include "ui/dashboard_style.h"
+#include "ui/label_factory.h"
 
 #include <QHBoxLayout>
 
@@ -8,7 +9,7 @@ namespace pw::ui {
 
 ColorRow::ColorRow(const QString& label, const QColor& color, QWidget* parent)
     : RoundedCard(dashboardStyle::whiteAt(0.05), 6, parent) {
-    m_label = dashboardStyle::makeLabel(label, systemFont(14));
+    m_label = makeLabel(label, systemFont(14));
     m_swatch = new RoundedCard(color, 4);
     m_swatch->setFixedSize(30, 16);
     auto* layout = new QHBoxLayout(this);

@@ -1,22 +1,25 @@
 #include "ui/cpu_tab_view.h"
 
+#include "services/cpu/cpu_details_monitor.h"
 #include "services/preferences.h"
 #include "services/process_monitor.h"
+#include "services/stats_models.h"
 #include "services/system_colors.h"
 #include "services/system_stats_provider.h"
 #include "ui/color_dot.h"
+#include "ui/cycle_refresh.h"
 #include "ui/divider_line.h"
+#include "ui/format/figure_format.h"
 #include "ui/gauge_ring.h"
+#include "ui/gpu_strip.h"
 #include "ui/label_factory.h"
 #include "ui/process_list_section.h"
 #include "ui/sparkline_view.h"
 #include "ui/text_styles.h"
 #include "ui/view_logic.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace pw::ui {
@@ -30,21 +33,21 @@ QHBoxLayout* paddedRow(int top = 0) {
 
 } // namespace
 
-CPUTabView::CPUTabView(SystemStatsProvider& stats, ProcessMonitor& processMonitor,
+CPUTabView::CPUTabView(const StatsModels& models, ProcessMonitor& processMonitor,
                        Preferences& preferences, QWidget* parent)
-    : QWidget(parent), m_stats(stats), m_processMonitor(processMonitor), m_preferences(preferences),
+    : QWidget(parent), m_stats(models.stats), m_cpu(models.cpu), m_processMonitor(processMonitor),
+      m_preferences(preferences),
       m_header(makeLabel(QString(), systemFont(12, QFont::Medium), QColor(), this)),
       m_sparkline(new SparklineView(this)),
       m_user(makeLabel(QString(), systemFont(12, QFont::Bold), QColor(), this)),
       m_system(makeLabel(QString(), systemFont(12, QFont::Bold), QColor(), this)),
-      m_processes(new ProcessListSection(this)) {
+      m_gpuStrip(new GpuStrip(models.gpu, this)), m_processes(new ProcessListSection(this)) {
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 0);
     root->setSpacing(16);
 
     auto* header = paddedRow(10);
-    header->addWidget(
-        makeLabel(QStringLiteral("CPU"), systemFont(10, QFont::Bold), systemColor::blue(), this));
+    header->addWidget(makeSectionHeading(QStringLiteral("CPU"), this));
     header->addStretch(1);
     header->addWidget(m_header);
     root->addLayout(header);
@@ -72,36 +75,15 @@ CPUTabView::CPUTabView(SystemStatsProvider& stats, ProcessMonitor& processMonito
     root->addWidget(new DividerLine(Qt::Horizontal, this));
     root->addWidget(m_processes);
     root->addWidget(new DividerLine(Qt::Horizontal, this));
-    root->addWidget(buildGpuStrip());
+    root->addWidget(m_gpuStrip);
     root->addStretch(1);
 
-    connect(&m_stats, &SystemStatsProvider::cpuHistoryChanged, this, &CPUTabView::refreshFigures);
-    connect(&m_stats, &SystemStatsProvider::cpuUsageChanged, this, &CPUTabView::refreshFigures);
-    connect(&m_stats, &SystemStatsProvider::eClusterUsageChanged, this,
-            &CPUTabView::refreshFigures);
-    connect(&m_stats, &SystemStatsProvider::pClusterUsageChanged, this,
-            &CPUTabView::refreshFigures);
-    for (auto signal :
-         {&SystemStatsProvider::socTemperatureChanged, &SystemStatsProvider::cpuClockGHzChanged,
-          &SystemStatsProvider::cpuUserUsageChanged, &SystemStatsProvider::cpuSystemUsageChanged})
-        connect(&m_stats, signal, this, &CPUTabView::refreshFigures);
-    connect(&m_stats, &SystemStatsProvider::coreUsagesChanged, this, &CPUTabView::refreshCoreRings);
-    connect(&m_stats, &SystemStatsProvider::coreIsEfficiencyChanged, this,
-            &CPUTabView::refreshCoreRings);
-    for (auto signal :
-         {&SystemStatsProvider::gpuBusyChanged, &SystemStatsProvider::gpuMemoryBusyChanged,
-          &SystemStatsProvider::gpuTemperatureChanged,
-          &SystemStatsProvider::gpuVramFractionChanged})
-        connect(&m_stats, signal, this, &CPUTabView::refreshGpu);
-    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &CPUTabView::refreshGpu);
     connect(&m_processMonitor, &ProcessMonitor::topProcessesChanged, this,
             &CPUTabView::refreshProcesses);
     connect(&m_preferences, &Preferences::showFullProcessPathChanged, this,
             &CPUTabView::refreshProcesses);
-
-    refreshFigures();
-    refreshCoreRings();
-    refreshGpu();
+    new CycleRefresh(
+        m_stats, [this] { refresh(); }, this);
     refreshProcesses();
 }
 
@@ -129,42 +111,20 @@ QWidget* CPUTabView::buildCores() {
     return cores;
 }
 
-QWidget* CPUTabView::buildGpuStrip() {
-    auto* gpu = new QWidget(this);
-    auto* column = new QVBoxLayout(gpu);
-    column->setContentsMargins(10, 0, 10, 0);
-    auto* header = new QHBoxLayout;
-    header->addWidget(
-        makeLabel(QStringLiteral("GPU"), systemFont(10, QFont::Bold), systemColor::blue(), gpu));
-    header->addStretch(1);
-    m_frameRate = makeLabel(QString(), systemFont(10, QFont::Bold), QColor(), gpu);
-    header->addWidget(m_frameRate);
-    column->addLayout(header);
-    auto* gauges = new QHBoxLayout;
-    gauges->addStretch(1);
-    for (int i = 0; i < 4; ++i) {
-        auto* gauge = new GaugeRing(50, RingStyle{4.0, 0.3, Qt::FlatCap, Qt::FlatCap}, gpu);
-        gauge->setColor(systemColor::blue());
-        m_gpuGauges.append(gauge);
-        gauges->addWidget(gauge);
-    }
-    gauges->addStretch(1);
-    column->addLayout(gauges);
-    return gpu;
-}
-
-void CPUTabView::refreshFigures() {
-    m_header->setText(cpuHeaderText(m_stats.cpuClockGHz(), m_stats.socTemperature()));
+void CPUTabView::refresh() {
+    m_header->setText(fixedText(m_cpu.cpuClockGHz(), 2, u" GHz") + QStringLiteral(", ") +
+                      wholeText(m_stats.socTemperature(), kDegreeSign));
     m_sparkline->setData(m_stats.cpuHistory());
-    m_user->setText(formatPercent(m_stats.cpuUserUsage()));
-    m_system->setText(formatPercent(m_stats.cpuSystemUsage()));
-    m_efficiency->setText(formatPercent(m_stats.eClusterUsage()));
-    m_performance->setText(formatPercent(m_stats.pClusterUsage()));
+    m_user->setText(percentText(m_cpu.cpuUserUsage()));
+    m_system->setText(percentText(m_cpu.cpuSystemUsage()));
+    m_efficiency->setText(percentText(m_stats.eClusterUsage()));
+    m_performance->setText(percentText(m_stats.pClusterUsage()));
+    refreshCoreRings();
+    m_gpuStrip->refresh();
 }
 
 void CPUTabView::refreshCoreRings() {
-    const QList<CoreRingFill> fills =
-        coreRingFills(m_stats.coreUsages(), m_stats.coreIsEfficiency());
+    const QList<CoreRingFill> fills = coreRingFills(m_cpu.coreUsages(), m_cpu.coreIsEfficiency());
     if (fills.size() != m_coreRings.size())
         rebuildCoreRings(fills.size());
     for (qsizetype i = 0; i < fills.size(); ++i) {
@@ -195,22 +155,10 @@ void CPUTabView::rebuildCoreRings(qsizetype count) {
     }
 }
 
-void CPUTabView::refreshGpu() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    m_frameRate->setText(gpuFrameRateText(screen ? screen->refreshRate() : 0.0));
-    const QList<GaugeFigure> figures =
-        pw::ui::gpuGauges(m_stats.gpuBusy(), m_stats.gpuMemoryBusy(), m_stats.gpuTemperature(),
-                          m_stats.gpuVramFraction());
-    for (qsizetype i = 0; i < figures.size() && i < m_gpuGauges.size(); ++i) {
-        m_gpuGauges[i]->setFraction(figures[i].fraction);
-        m_gpuGauges[i]->setText(figures[i].text, systemFont(12, QFont::Bold));
-    }
-}
-
 void CPUTabView::refreshProcesses() {
     m_processes->setProcesses(
         m_processMonitor.topProcesses(), m_preferences.showFullProcessPath(),
-        [](const ProcessInfoData& process) { return cpuProcessValueText(process.cpuUsage); });
+        [](const ProcessInfoData& process) { return fixedText(process.cpuUsage, 1, u"%"); });
 }
 
 QString CPUTabView::headerText() const {
@@ -223,9 +171,6 @@ QList<int> CPUTabView::coreRowSizes() const {
             sizes.append(row->count() - 1); // less the closing stretch
     }
     return sizes;
-}
-QString CPUTabView::frameRateText() const {
-    return m_frameRate->text();
 }
 QString CPUTabView::userText() const {
     return m_user->text();

@@ -7,14 +7,17 @@ class QLabel;
 class QVBoxLayout;
 
 namespace pw {
+class CpuDetailsMonitor;
 class SystemStatsProvider;
 class ProcessMonitor;
 class Preferences;
+struct StatsModels;
 } // namespace pw
 
 namespace pw::ui {
 
 class GaugeRing;
+class GpuStrip;
 class ProcessListSection;
 class SparklineView;
 
@@ -24,7 +27,7 @@ class CPUTabView : public QWidget {
     Q_OBJECT
 
 public:
-    CPUTabView(SystemStatsProvider& stats, ProcessMonitor& processMonitor, Preferences& preferences,
+    CPUTabView(const StatsModels& models, ProcessMonitor& processMonitor, Preferences& preferences,
                QWidget* parent = nullptr);
 
     QString headerText() const;
@@ -38,19 +41,17 @@ public:
     QList<GaugeRing*> coreRings() const { return m_coreRings; }
     // Rings in each row, top to bottom.
     QList<int> coreRowSizes() const;
-    QString frameRateText() const;
-    QList<GaugeRing*> gpuGauges() const { return m_gpuGauges; }
+    GpuStrip* gpuStrip() const { return m_gpuStrip; }
 
 private:
     QWidget* buildCores();
-    QWidget* buildGpuStrip();
-    void refreshFigures();
+    void refresh();
     void refreshCoreRings();
     void rebuildCoreRings(qsizetype count);
-    void refreshGpu();
     void refreshProcesses();
 
-    SystemStatsProvider& m_stats;
+    const SystemStatsProvider& m_stats;
+    const CpuDetailsMonitor& m_cpu;
     ProcessMonitor& m_processMonitor;
     Preferences& m_preferences;
     QLabel* m_header;
@@ -61,8 +62,7 @@ private:
     QLabel* m_performance = nullptr;
     QVBoxLayout* m_coreRows = nullptr;
     QList<GaugeRing*> m_coreRings;
-    QLabel* m_frameRate = nullptr;
-    QList<GaugeRing*> m_gpuGauges;
+    GpuStrip* m_gpuStrip;
     ProcessListSection* m_processes;
 };
 

@@ -4,8 +4,6 @@
 #include "ui/text_styles.h"
 
 #include <QColor>
-#include <QLabel>
-#include <QPalette>
 
 namespace pw::ui::dashboardStyle {
 
@@ -34,18 +32,6 @@ inline QColor withOpacity(QColor base, double opacity) {
 }
 inline QColor whiteAt(double opacity) {
     return withOpacity(systemColor::white(), opacity);
-}
-
-// A plain label in one font and colour; the dashboard's texts never wrap unless asked.
-inline QLabel* makeLabel(const QString& text, const QFont& font,
-                         const QColor& color = systemColor::primaryLabel(),
-                         QWidget* parent = nullptr) {
-    auto* label = new QLabel(text, parent);
-    label->setFont(font);
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, color);
-    label->setPalette(p);
-    return label;
 }
 
 // The default inner padding of cards.

@@ -41,7 +41,7 @@ QPalette darkPalette() {
 } // namespace
 
 DashboardWindow::DashboardWindow(ThemeManager& themeManager, Preferences& preferences,
-                                 SystemStatsProvider& stats, const QString& initialPage,
+                                 const StatsModels& models, const QString& initialPage,
                                  QWidget* parent)
     : QWidget(parent, Qt::Window) {
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -49,7 +49,7 @@ DashboardWindow::DashboardWindow(ThemeManager& themeManager, Preferences& prefer
     setPalette(darkPalette());
     setAutoFillBackground(true);
     // An empty request names no page, like a missing one.
-    m_view = new SettingsView(themeManager, preferences, stats,
+    m_view = new SettingsView(themeManager, preferences, models,
                               initialPage.isEmpty() ? defaultDashboardPage() : initialPage);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -4,8 +4,8 @@
 
 namespace pw {
 class Preferences;
-class SystemStatsProvider;
 class ThemeManager;
+struct StatsModels;
 } // namespace pw
 
 namespace pw::ui {
@@ -20,9 +20,8 @@ public:
     static constexpr int kWidth = 800;
     static constexpr int kHeight = 600;
 
-    DashboardWindow(ThemeManager& themeManager, Preferences& preferences,
-                    SystemStatsProvider& stats, const QString& initialPage,
-                    QWidget* parent = nullptr);
+    DashboardWindow(ThemeManager& themeManager, Preferences& preferences, const StatsModels& models,
+                    const QString& initialPage, QWidget* parent = nullptr);
 
     SettingsView* settingsView() const { return m_view; }
 

@@ -2,10 +2,13 @@
 
 #include "services/preferences.h"
 #include "services/process_monitor.h"
+#include "services/stats_models.h"
+#include "services/storage/storage_monitor.h"
 #include "services/system_colors.h"
-#include "services/system_stats_provider.h"
 #include "ui/color_dot.h"
+#include "ui/cycle_refresh.h"
 #include "ui/divider_line.h"
+#include "ui/format/figure_format.h"
 #include "ui/gauge_ring.h"
 #include "ui/label_factory.h"
 #include "ui/text_styles.h"
@@ -68,9 +71,9 @@ int DiskTabView::figureColumnWidth() {
            2;
 }
 
-DiskTabView::DiskTabView(SystemStatsProvider& stats, ProcessMonitor& processMonitor,
+DiskTabView::DiskTabView(const StatsModels& models, ProcessMonitor& processMonitor,
                          Preferences& preferences, QWidget* parent)
-    : QWidget(parent), m_stats(stats), m_processMonitor(processMonitor),
+    : QWidget(parent), m_storage(models.storage), m_processMonitor(processMonitor),
       m_preferences(preferences) {
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 0);
@@ -92,20 +95,12 @@ DiskTabView::DiskTabView(SystemStatsProvider& stats, ProcessMonitor& processMoni
     root->addWidget(m_processes);
     root->addStretch(1);
 
-    for (auto signal :
-         {&SystemStatsProvider::diskUsedFractionChanged,
-          &SystemStatsProvider::diskVolumeNameChanged, &SystemStatsProvider::diskAvailableChanged})
-        connect(&m_stats, signal, this, &DiskTabView::refreshVolume);
-    for (auto signal :
-         {&SystemStatsProvider::diskReadRateChanged, &SystemStatsProvider::diskWriteRateChanged,
-          &SystemStatsProvider::diskReadPeakChanged, &SystemStatsProvider::diskWritePeakChanged})
-        connect(&m_stats, signal, this, &DiskTabView::refreshRates);
     connect(&m_processMonitor, &ProcessMonitor::topProcessesChanged, this,
             &DiskTabView::refreshProcesses);
     connect(&m_preferences, &Preferences::showFullProcessPathChanged, this,
             &DiskTabView::refreshProcesses);
-    refreshVolume();
-    refreshRates();
+    new CycleRefresh(
+        models.stats, [this] { refresh(); }, this);
     refreshProcesses();
 }
 
@@ -157,27 +152,21 @@ QWidget* DiskTabView::buildBandAndTotals() {
     return section;
 }
 
-void DiskTabView::refreshVolume() {
-    const GaugeFigure ring = diskRingFigure(m_stats.diskUsedFraction());
+void DiskTabView::refresh() {
+    const GaugeFigure ring = diskRingFigure(m_storage.diskUsedFraction());
     m_ring->setFraction(ring.fraction);
     m_ring->setText(ring.text, systemFont(14, QFont::Bold));
-    m_volume->setText(textOrDash(m_stats.diskVolumeName()));
-    m_available->setText(diskAvailableText(m_stats.diskAvailable(), m_stats.diskUsedFraction()));
-}
-
-void DiskTabView::refreshRates() {
-    m_readRate->setText(formatByteRate(m_stats.diskReadRate()));
-    m_writeRate->setText(formatByteRate(m_stats.diskWriteRate()));
-    m_readTotal->setText(QStringLiteral("Read ") + formatByteRate(m_stats.diskReadPeak()));
-    m_writeTotal->setText(QStringLiteral("Write ") + formatByteRate(m_stats.diskWritePeak()));
+    m_volume->setText(orDash(m_storage.diskVolumeName()));
+    m_available->setText(diskAvailableText(m_storage.diskAvailable()));
+    m_readRate->setText(byteRateText(m_storage.diskReadRate()));
+    m_writeRate->setText(byteRateText(m_storage.diskWriteRate()));
+    m_readTotal->setText(QStringLiteral("Read ") + byteRateText(m_storage.diskReadPeak()));
+    m_writeTotal->setText(QStringLiteral("Write ") + byteRateText(m_storage.diskWritePeak()));
 }
 
 void DiskTabView::refreshProcesses() {
     m_processes->setProcesses(m_processMonitor.topProcesses(), m_preferences.showFullProcessPath(),
-                              [](const ProcessInfoData& process) {
-                                  return diskProcessFigures(process.storageReadRate,
-                                                            process.storageWriteRate);
-                              });
+                              diskProcessFigures);
 }
 
 QString DiskTabView::volumeText() const {

@@ -5,9 +5,10 @@
 class QLabel;
 
 namespace pw {
-class SystemStatsProvider;
+class StorageMonitor;
 class ProcessMonitor;
 class Preferences;
+struct StatsModels;
 } // namespace pw
 
 namespace pw::ui {
@@ -21,8 +22,8 @@ class DiskTabView : public QWidget {
     Q_OBJECT
 
 public:
-    DiskTabView(SystemStatsProvider& stats, ProcessMonitor& processMonitor,
-                Preferences& preferences, QWidget* parent = nullptr);
+    DiskTabView(const StatsModels& models, ProcessMonitor& processMonitor, Preferences& preferences,
+                QWidget* parent = nullptr);
 
     GaugeRing* ring() const { return m_ring; }
     QString volumeText() const;
@@ -40,11 +41,10 @@ private:
     QWidget* buildVolumeHeader();
     QWidget* buildRates();
     QWidget* buildBandAndTotals();
-    void refreshVolume();
-    void refreshRates();
+    void refresh();
     void refreshProcesses();
 
-    SystemStatsProvider& m_stats;
+    const StorageMonitor& m_storage;
     ProcessMonitor& m_processMonitor;
     Preferences& m_preferences;
     GaugeRing* m_ring = nullptr;

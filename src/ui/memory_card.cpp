@@ -1,6 +1,7 @@
 #include "ui/memory_card.h"
 
 #include "ui/dashboard_style.h"
+#include "ui/label_factory.h"
 
 #include <QVBoxLayout>
 
@@ -9,8 +10,8 @@ namespace pw::ui {
 MemoryCard::MemoryCard(const QString& title, const QString& value, const QColor& color,
                        QWidget* parent)
     : RoundedCard(dashboardStyle::whiteAt(0.05), 10, parent) {
-    m_title = dashboardStyle::makeLabel(title, textStyle::caption(), systemColor::secondaryLabel());
-    m_value = dashboardStyle::makeLabel(value, textStyle::headline(), color);
+    m_title = makeLabel(title, textStyle::caption(), systemColor::secondaryLabel());
+    m_value = makeLabel(value, textStyle::headline(), color);
     auto* layout = new QVBoxLayout(this);
     const int pad = dashboardStyle::kCardPadding;
     layout->setContentsMargins(pad, pad, pad, pad);

@@ -2,9 +2,12 @@
 
 #include "services/preferences.h"
 #include "services/process_monitor.h"
+#include "services/stats_models.h"
 #include "services/system_colors.h"
 #include "services/system_stats_provider.h"
+#include "ui/cycle_refresh.h"
 #include "ui/divider_line.h"
+#include "ui/format/figure_format.h"
 #include "ui/label_factory.h"
 #include "ui/legend_item.h"
 #include "ui/process_list_section.h"
@@ -41,15 +44,15 @@ QProgressBar* makeSwapBar(QWidget* parent) {
 
 } // namespace
 
-MemoryTabView::MemoryTabView(SystemStatsProvider& stats, ProcessMonitor& processMonitor,
+MemoryTabView::MemoryTabView(const StatsModels& models, ProcessMonitor& processMonitor,
                              Preferences& preferences, QWidget* parent)
-    : QWidget(parent), m_stats(stats), m_processMonitor(processMonitor), m_preferences(preferences),
-      m_pressure(new RingChart(stats.memoryPressure(), QStringLiteral("PRESSURE"),
-                               systemColor::blue(), formatPercent(stats.memoryPressure()), this)),
-      m_memory(new RingChart(
-          memoryUsedPercentage(stats.memoryUsed(), stats.memoryTotal()), QStringLiteral("MEMORY"),
-          systemColor::yellow(),
-          formatPercent(memoryUsedPercentage(stats.memoryUsed(), stats.memoryTotal())), this)),
+    : QWidget(parent), m_stats(models.stats), m_processMonitor(processMonitor),
+      m_preferences(preferences),
+      // Built at the current figures, so the rings do not sweep up from zero.
+      m_pressure(new RingChart(m_stats.memoryPressure(), QStringLiteral("PRESSURE"),
+                               systemColor::blue(), QString(), this)),
+      m_memory(new RingChart(memoryUsedPercentage(m_stats.snapshot().memory),
+                             QStringLiteral("MEMORY"), systemColor::yellow(), QString(), this)),
       m_processes(new ProcessListSection(this)),
       m_swapText(makeLabel(QString(), systemFont(10, QFont::Bold), QColor(), this)),
       m_swapBar(makeSwapBar(this)) {
@@ -92,41 +95,33 @@ MemoryTabView::MemoryTabView(SystemStatsProvider& stats, ProcessMonitor& process
     root->addLayout(swap);
     root->addStretch(1);
 
-    for (auto signal :
-         {&SystemStatsProvider::memoryPressureChanged, &SystemStatsProvider::memoryUsedChanged,
-          &SystemStatsProvider::memoryTotalChanged, &SystemStatsProvider::memoryWiredChanged,
-          &SystemStatsProvider::memoryCompressedChanged, &SystemStatsProvider::memoryAppChanged,
-          &SystemStatsProvider::memorySwapChanged})
-        connect(&m_stats, signal, this, &MemoryTabView::refreshFigures);
     connect(&m_processMonitor, &ProcessMonitor::topProcessesChanged, this,
             &MemoryTabView::refreshProcesses);
     connect(&m_preferences, &Preferences::showFullProcessPathChanged, this,
             &MemoryTabView::refreshProcesses);
-
-    refreshFigures();
+    new CycleRefresh(
+        m_stats, [this] { refresh(); }, this);
     refreshProcesses();
 }
 
-void MemoryTabView::refreshFigures() {
-    const double pressure = m_stats.memoryPressure();
-    m_pressure->setPercentage(pressure);
-    m_pressure->setTitle(formatPercent(pressure));
-    const double used = memoryUsedPercentage(m_stats.memoryUsed(), m_stats.memoryTotal());
+void MemoryTabView::refresh() {
+    const MemoryFigures& memory = m_stats.snapshot().memory;
+    m_pressure->setPercentage(memory.pressurePercent);
+    m_pressure->setTitle(percentText(memory.pressurePercent));
+    const double used = memoryUsedPercentage(memory);
     m_memory->setPercentage(used);
-    m_memory->setTitle(formatPercent(used));
+    m_memory->setTitle(percentText(used));
 
-    const auto entries =
-        memoryLegend(m_stats.memoryApp(), m_stats.memoryWired(), m_stats.memoryCompressed(),
-                     m_stats.memoryTotal(), m_stats.memoryUsed());
+    const auto entries = memoryLegend(memory);
     for (int i = 0; i < m_legend.size() && i < entries.size(); ++i) {
         m_legend[i]->setColor(entries[i].color);
         m_legend[i]->setLabel(entries[i].label);
         m_legend[i]->setValue(entries[i].value);
     }
 
-    m_swapText->setText(pw::ui::swapText(m_stats.memorySwap()));
+    m_swapText->setText(pw::ui::swapText(memory.swapUsedGB));
     m_swapBar->setValue(
-        qRound(std::max(0.0, pw::ui::swapBarFraction(m_stats.memorySwap())) * kBarSteps));
+        qRound(std::max(0.0, pw::ui::swapBarFraction(memory.swapUsedGB)) * kBarSteps));
 }
 
 void MemoryTabView::refreshProcesses() {

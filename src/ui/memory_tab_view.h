@@ -10,6 +10,7 @@ namespace pw {
 class SystemStatsProvider;
 class ProcessMonitor;
 class Preferences;
+struct StatsModels;
 } // namespace pw
 
 namespace pw::ui {
@@ -24,7 +25,7 @@ class MemoryTabView : public QWidget {
     Q_OBJECT
 
 public:
-    MemoryTabView(SystemStatsProvider& stats, ProcessMonitor& processMonitor,
+    MemoryTabView(const StatsModels& models, ProcessMonitor& processMonitor,
                   Preferences& preferences, QWidget* parent = nullptr);
 
     RingChart* pressureRing() const { return m_pressure; }
@@ -35,10 +36,10 @@ public:
     double swapBarFraction() const;
 
 private:
-    void refreshFigures();
+    void refresh();
     void refreshProcesses();
 
-    SystemStatsProvider& m_stats;
+    const SystemStatsProvider& m_stats;
     ProcessMonitor& m_processMonitor;
     Preferences& m_preferences;
     RingChart* m_pressure;

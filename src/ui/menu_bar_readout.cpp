@@ -1,8 +1,9 @@
 #include "ui/menu_bar_readout.h"
 
+#include "services/system_stats_provider.h"
+#include "ui/format/figure_format.h"
 #include "ui/sparkline_view.h"
 #include "ui/text_styles.h"
-#include "ui/view_logic.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -25,9 +26,10 @@ QColor secondaryOf(const QColor& foreground) {
     return secondary;
 }
 
-void paintWide(QPainter& painter, const QList<double>& history, double cpuUsage,
-               double socTemperature, const QColor& accent, const QColor& foreground) {
-    paintSparkline(painter, wideReadoutSparklineFrame(), history, accent);
+void paintWide(QPainter& painter, const ReadoutFigures& figures, const QColor& accent,
+               const QColor& foreground) {
+    paintSparkline(painter, wideReadoutSparklineFrame(), figures.history, accent);
+    const ReadoutTexts texts = readoutTexts(figures);
 
     const QFont cpuFont = readoutFont(9, QFont::Bold);
     const QFont temperatureFont = readoutFont(8, QFont::Normal);
@@ -41,19 +43,19 @@ void paintWide(QPainter& painter, const QList<double>& history, double cpuUsage,
     painter.setFont(cpuFont);
     painter.setPen(foreground);
     painter.drawText(QRectF(left, top, width + 4.0, cpuMetrics.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, menuBarCpuText(cpuUsage));
+                     Qt::AlignLeft | Qt::AlignVCenter, texts.cpu);
     painter.setFont(temperatureFont);
     painter.setPen(secondaryOf(foreground));
     painter.drawText(
         QRectF(left, top + cpuMetrics.height(), width + 4.0, temperatureMetrics.height()),
-        Qt::AlignLeft | Qt::AlignVCenter, menuBarTemperatureText(socTemperature));
+        Qt::AlignLeft | Qt::AlignVCenter, texts.temperature);
 }
 
-void paintSquare(QPainter& painter, QSizeF size, const QList<double>& history, double cpuUsage,
+void paintSquare(QPainter& painter, QSizeF size, const ReadoutFigures& figures,
                  const QColor& accent, const QColor& foreground) {
     const double w = size.width();
     const double h = size.height();
-    const QString text = menuBarCpuText(cpuUsage);
+    const QString text = readoutTexts(figures).cpu;
     // Largest bold figure that fits the width and the upper half.
     double pixelSize = h * 0.5;
     QFont font = readoutFont(pixelSize, QFont::Bold);
@@ -69,10 +71,23 @@ void paintSquare(QPainter& painter, QSizeF size, const QList<double>& history, d
 
     const double margin = std::max(1.0, h * 0.06);
     const QRectF frame(margin, textHeight + margin, w - 2 * margin, h - textHeight - 2 * margin);
-    paintSparkline(painter, frame, history, accent);
+    paintSparkline(painter, frame, figures.history, accent);
 }
 
 } // namespace
+
+ReadoutFigures readoutFigures(const SystemStatsProvider& stats) {
+    return {stats.cpuHistory(), stats.cpuUsage(), stats.socTemperature()};
+}
+
+ReadoutTexts readoutTexts(const ReadoutFigures& figures) {
+    return {percentText(figures.cpuUsage), fixedText(figures.socTemperature, 1, kDegreeSign)};
+}
+
+QString readoutToolTip(const ReadoutFigures& figures) {
+    const ReadoutTexts texts = readoutTexts(figures);
+    return QStringLiteral("Pulsewick: CPU ") + texts.cpu + QStringLiteral(", ") + texts.temperature;
+}
 
 QColor platformAccentColor() {
     return QGuiApplication::palette().color(QPalette::Highlight);
@@ -89,26 +104,24 @@ QRectF wideReadoutSparklineFrame() {
     return {4.0, 3.0, 30.0, 16.0};
 }
 
-void paintMenuBarReadout(QPainter& painter, QSizeF logicalSize, const QList<double>& history,
-                         double cpuUsage, double socTemperature, const QColor& accent,
-                         const QColor& foreground) {
+void paintMenuBarReadout(QPainter& painter, QSizeF logicalSize, const ReadoutFigures& figures,
+                         const QColor& accent, const QColor& foreground) {
     if (logicalSize.isEmpty())
         return;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     if (isSquareReadout(logicalSize)) {
-        paintSquare(painter, logicalSize, history, cpuUsage, accent, foreground);
+        paintSquare(painter, logicalSize, figures, accent, foreground);
     } else {
         painter.scale(logicalSize.width() / kWideWidth, logicalSize.height() / kWideHeight);
-        paintWide(painter, history, cpuUsage, socTemperature, accent, foreground);
+        paintWide(painter, figures, accent, foreground);
     }
     painter.restore();
 }
 
-QImage renderMenuBarReadout(const QList<double>& history, double cpuUsage, double socTemperature,
-                            QSize logicalSize, qreal dpr, const QColor& accent,
-                            const QColor& foreground) {
+QImage renderMenuBarReadout(const ReadoutFigures& figures, QSize logicalSize, qreal dpr,
+                            const QColor& accent, const QColor& foreground) {
     if (logicalSize.isEmpty() || !(dpr > 0.0))
         return {};
     const QSize pixels(qMax(1, qRound(logicalSize.width() * dpr)),
@@ -117,16 +130,14 @@ QImage renderMenuBarReadout(const QList<double>& history, double cpuUsage, doubl
     image.fill(Qt::transparent);
     image.setDevicePixelRatio(dpr);
     QPainter painter(&image);
-    paintMenuBarReadout(painter, QSizeF(logicalSize), history, cpuUsage, socTemperature, accent,
-                        foreground);
+    paintMenuBarReadout(painter, QSizeF(logicalSize), figures, accent, foreground);
     painter.end();
     return image;
 }
 
-QImage renderMenuBarReadout(const QList<double>& history, double cpuUsage, double socTemperature,
-                            QSize logicalSize, qreal dpr, const QColor& accent) {
-    return renderMenuBarReadout(history, cpuUsage, socTemperature, logicalSize, dpr, accent,
-                                platformForegroundColor());
+QImage renderMenuBarReadout(const ReadoutFigures& figures, QSize logicalSize, qreal dpr,
+                            const QColor& accent) {
+    return renderMenuBarReadout(figures, logicalSize, dpr, accent, platformForegroundColor());
 }
 
 } // namespace pw::ui

@@ -9,12 +9,12 @@ class SystemStatsProvider;
 namespace pw::ui {
 
 // The 70 × 22 tray readout: CPU sparkline, CPU load and chip temperature,
-// redrawn whenever one of them changes.
+// redrawn once per engine cycle.
 class MenuBarView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit MenuBarView(SystemStatsProvider& stats, QWidget* parent = nullptr);
+    explicit MenuBarView(const SystemStatsProvider& stats, QWidget* parent = nullptr);
 
     QSize sizeHint() const override { return {70, 22}; }
 
@@ -22,7 +22,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    SystemStatsProvider& m_stats;
+    const SystemStatsProvider& m_stats;
 };
 
 } // namespace pw::ui

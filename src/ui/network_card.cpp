@@ -1,6 +1,7 @@
 #include "ui/network_card.h"
 
 #include "ui/dashboard_style.h"
+#include "ui/label_factory.h"
 #include "ui/symbols.h"
 
 #include <QHBoxLayout>
@@ -15,8 +16,8 @@ NetworkCard::NetworkCard(const QString& title, const QString& value, const QStri
     const int symbolSize = QFontMetrics(textStyle::title2()).height();
     auto* symbol = new QLabel;
     symbol->setPixmap(symbolPixmap(icon, color, symbolSize, devicePixelRatioF()));
-    m_title = dashboardStyle::makeLabel(title, textStyle::caption(), systemColor::secondaryLabel());
-    m_value = dashboardStyle::makeLabel(value, textStyle::headline());
+    m_title = makeLabel(title, textStyle::caption(), systemColor::secondaryLabel());
+    m_value = makeLabel(value, textStyle::headline());
 
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);

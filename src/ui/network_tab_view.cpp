@@ -1,11 +1,15 @@
 #include "ui/network_tab_view.h"
 
+#include "services/network/network_details_monitor.h"
 #include "services/preferences.h"
 #include "services/process_monitor.h"
+#include "services/stats_models.h"
 #include "services/system_colors.h"
 #include "services/system_stats_provider.h"
 #include "ui/color_dot.h"
+#include "ui/cycle_refresh.h"
 #include "ui/divider_line.h"
+#include "ui/format/figure_format.h"
 #include "ui/label_factory.h"
 #include "ui/sparkline_view.h"
 #include "ui/symbol_icon.h"
@@ -42,10 +46,10 @@ QWidget* rateColumn(QLabel* rate, const QColor& dotColor, const QString& label, 
 
 } // namespace
 
-NetworkTabView::NetworkTabView(SystemStatsProvider& stats, ProcessMonitor& processMonitor,
+NetworkTabView::NetworkTabView(const StatsModels& models, ProcessMonitor& processMonitor,
                                Preferences& preferences, QWidget* parent)
-    : QWidget(parent), m_stats(stats), m_processMonitor(processMonitor),
-      m_preferences(preferences) {
+    : QWidget(parent), m_stats(models.stats), m_network(models.network),
+      m_processMonitor(processMonitor), m_preferences(preferences) {
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 0);
     root->setSpacing(16);
@@ -78,22 +82,12 @@ NetworkTabView::NetworkTabView(SystemStatsProvider& stats, ProcessMonitor& proce
     root->addWidget(m_processes);
     root->addStretch(1);
 
-    connect(&m_stats, &SystemStatsProvider::networkUploadChanged, this,
-            &NetworkTabView::refreshFigures);
-    connect(&m_stats, &SystemStatsProvider::networkDownloadChanged, this,
-            &NetworkTabView::refreshFigures);
-    connect(&m_stats, &SystemStatsProvider::networkHistoryChanged, this,
-            &NetworkTabView::refreshFigures);
-    for (auto signal : {&SystemStatsProvider::networkInterfaceNameChanged,
-                        &SystemStatsProvider::networkIsWirelessChanged,
-                        &SystemStatsProvider::localIPv4AddressChanged})
-        connect(&m_stats, signal, this, &NetworkTabView::refreshAddresses);
     connect(&m_processMonitor, &ProcessMonitor::topProcessesChanged, this,
             &NetworkTabView::refreshProcesses);
     connect(&m_preferences, &Preferences::showFullProcessPathChanged, this,
             &NetworkTabView::refreshProcesses);
-    refreshFigures();
-    refreshAddresses();
+    new CycleRefresh(
+        m_stats, [this] { refresh(); }, this);
     refreshProcesses();
 }
 
@@ -130,7 +124,7 @@ QWidget* NetworkTabView::buildAddresses() {
     // Pulsewick never does.
     const QFont addressFont = systemFont(12, QFont::Medium, true);
     auto* publicRow = new QHBoxLayout;
-    m_publicAddress = makeLabel(noFigure(), addressFont, QColor(), section);
+    m_publicAddress = makeLabel(dash(), addressFont, QColor(), section);
     publicRow->addWidget(m_publicAddress);
     publicRow->addStretch(1);
     column->addLayout(publicRow);
@@ -143,26 +137,23 @@ QWidget* NetworkTabView::buildAddresses() {
     return section;
 }
 
-void NetworkTabView::refreshFigures() {
-    m_upload->setText(formatKilobytesPerSecond(m_stats.networkUpload()));
-    m_download->setText(formatKilobytesPerSecond(m_stats.networkDownload()));
-    const QList<double>& history = m_stats.networkHistory();
+void NetworkTabView::refresh() {
+    m_upload->setText(fixedText(m_stats.networkUpload(), 1, u" KB/s"));
+    m_download->setText(fixedText(m_stats.networkDownload(), 1, u" KB/s"));
+    const QList<double>& history = m_network.networkHistory();
     m_sparkline->setScaleMaximum(rateChartScale(history));
     m_sparkline->setData(history);
-}
 
-void NetworkTabView::refreshAddresses() {
-    const InterfaceFigure shown =
-        interfaceFigure(m_stats.networkInterfaceName(), m_stats.networkIsWireless());
+    const InterfaceFigure shown = interfaceFigure(m_network);
     m_interfaceSymbol->setSymbol(shown.symbol);
     m_interface->setText(shown.text);
-    m_localAddress->setText(textOrDash(m_stats.localIPv4Address()));
+    m_localAddress->setText(orDash(m_network.localIPv4Address()));
 }
 
 void NetworkTabView::refreshProcesses() {
     m_processes->setProcesses(m_processMonitor.topProcesses(), m_preferences.showFullProcessPath(),
                               [](const ProcessInfoData&) {
-                                  return TrafficFigures{noFigure(), noFigure()};
+                                  return TrafficFigures{dash(), dash()};
                               });
 }
 

@@ -5,9 +5,11 @@
 class QLabel;
 
 namespace pw {
+class NetworkDetailsMonitor;
 class SystemStatsProvider;
 class ProcessMonitor;
 class Preferences;
+struct StatsModels;
 } // namespace pw
 
 namespace pw::ui {
@@ -23,7 +25,7 @@ class NetworkTabView : public QWidget {
     Q_OBJECT
 
 public:
-    NetworkTabView(SystemStatsProvider& stats, ProcessMonitor& processMonitor,
+    NetworkTabView(const StatsModels& models, ProcessMonitor& processMonitor,
                    Preferences& preferences, QWidget* parent = nullptr);
 
     QString uploadText() const;
@@ -38,11 +40,11 @@ public:
 private:
     QWidget* buildRates();
     QWidget* buildAddresses();
-    void refreshFigures();
-    void refreshAddresses();
+    void refresh();
     void refreshProcesses();
 
-    SystemStatsProvider& m_stats;
+    const SystemStatsProvider& m_stats;
+    const NetworkDetailsMonitor& m_network;
     ProcessMonitor& m_processMonitor;
     Preferences& m_preferences;
     QLabel* m_upload = nullptr;

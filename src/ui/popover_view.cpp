@@ -3,7 +3,6 @@
 #include "services/preferences.h"
 #include "services/process_monitor.h"
 #include "services/system_colors.h"
-#include "services/system_stats_provider.h"
 #include "services/theme_manager.h"
 #include "ui/bottom_app_tray.h"
 #include "ui/cpu_tab_view.h"
@@ -65,11 +64,11 @@ QPixmap roundedLogo(const QPixmap& logo) {
 
 } // namespace
 
-PopoverView::PopoverView(SystemStatsProvider& stats, ProcessMonitor& processMonitor,
+PopoverView::PopoverView(const StatsModels& models, ProcessMonitor& processMonitor,
                          PingService& pingService, ThemeManager& themeManager,
                          Preferences& preferences, QWidget* parent)
-    : QWidget(parent), m_stats(stats), m_processMonitor(processMonitor), m_pingService(pingService),
-      m_themeManager(themeManager), m_preferences(preferences),
+    : QWidget(parent), m_models(models), m_processMonitor(processMonitor),
+      m_pingService(pingService), m_themeManager(themeManager), m_preferences(preferences),
       m_backdrop(new VisualEffectView(theme::backgroundMaterial(themeManager.currentTheme()),
                                       BlendingMode::behindWindow, this)) {
     setFixedSize(320, 620);
@@ -159,13 +158,13 @@ QWidget* PopoverView::buildHeader() {
 QWidget* PopoverView::makeTabView(int index) {
     switch (tabContentFor(index)) {
     case TabContent::cpu:
-        return new CPUTabView(m_stats, m_processMonitor, m_preferences);
+        return new CPUTabView(m_models, m_processMonitor, m_preferences);
     case TabContent::network:
-        return new NetworkTabView(m_stats, m_processMonitor, m_preferences);
+        return new NetworkTabView(m_models, m_processMonitor, m_preferences);
     case TabContent::disk:
-        return new DiskTabView(m_stats, m_processMonitor, m_preferences);
+        return new DiskTabView(m_models, m_processMonitor, m_preferences);
     case TabContent::memory:
-        return new MemoryTabView(m_stats, m_processMonitor, m_preferences);
+        return new MemoryTabView(m_models, m_processMonitor, m_preferences);
     case TabContent::none:
         break;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/stats_models.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -7,7 +9,6 @@ class QScrollArea;
 class QToolButton;
 
 namespace pw {
-class SystemStatsProvider;
 class ProcessMonitor;
 class PingService;
 class ThemeManager;
@@ -26,9 +27,8 @@ class PopoverView : public QWidget {
     Q_OBJECT
 
 public:
-    PopoverView(SystemStatsProvider& stats, ProcessMonitor& processMonitor,
-                PingService& pingService, ThemeManager& themeManager, Preferences& preferences,
-                QWidget* parent = nullptr);
+    PopoverView(const StatsModels& models, ProcessMonitor& processMonitor, PingService& pingService,
+                ThemeManager& themeManager, Preferences& preferences, QWidget* parent = nullptr);
 
     int selectedTab() const { return m_selectedTab; }
     void setSelectedTab(int index);
@@ -54,7 +54,7 @@ private:
     void applyTheme();
     void applyListSymbol();
 
-    SystemStatsProvider& m_stats;
+    StatsModels m_models;
     ProcessMonitor& m_processMonitor;
     PingService& m_pingService;
     ThemeManager& m_themeManager;

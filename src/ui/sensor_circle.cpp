@@ -1,6 +1,7 @@
 #include "ui/sensor_circle.h"
 
 #include "ui/dashboard_style.h"
+#include "ui/label_factory.h"
 
 #include <QPainter>
 #include <QVBoxLayout>
@@ -12,8 +13,8 @@ SensorCircle::SensorCircle(const QString& title, const QString& value, QWidget* 
     setFixedSize(70, 70);
     QFont valueFont = textStyle::title3();
     valueFont.setBold(true);
-    m_title = dashboardStyle::makeLabel(title, textStyle::caption(), systemColor::secondaryLabel());
-    m_value = dashboardStyle::makeLabel(value, valueFont);
+    m_title = makeLabel(title, textStyle::caption(), systemColor::secondaryLabel());
+    m_value = makeLabel(value, valueFont);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(0);

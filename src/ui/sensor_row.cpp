@@ -1,6 +1,7 @@
 #include "ui/sensor_row.h"
 
 #include "ui/dashboard_style.h"
+#include "ui/label_factory.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -12,9 +13,9 @@ SensorRow::SensorRow(const QString& title, const QString& subtitle, const QStrin
     : QWidget(parent) {
     QFont titleFont = textStyle::caption2();
     titleFont.setBold(true);
-    m_title = dashboardStyle::makeLabel(title, titleFont, systemColor::blue());
-    m_subtitle = dashboardStyle::makeLabel(subtitle, systemFont(14));
-    m_value = dashboardStyle::makeLabel(value, systemFont(14));
+    m_title = makeLabel(title, titleFont, systemColor::blue());
+    m_subtitle = makeLabel(subtitle, systemFont(14));
+    m_value = makeLabel(value, systemFont(14));
 
     auto* line = new QHBoxLayout;
     line->setContentsMargins(0, 0, 0, 0);

@@ -1,10 +1,12 @@
 #include "ui/settings_logic.h"
 
+#include "services/engine/snapshot.h"
+#include "services/storage/storage_monitor.h"
 #include "services/system_colors.h"
+#include "ui/format/figure_format.h"
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace pw::ui {
 
@@ -35,26 +37,6 @@ int sidebarIndexOf(const QString& title) {
             return i;
     }
     return -1;
-}
-
-qint64 wholeNumber(double value) {
-    if (std::isnan(value))
-        return 0;
-    // 2^63 is exactly representable; anything at or beyond it does not fit.
-    constexpr double limit = 9223372036854775808.0;
-    if (value >= limit)
-        return std::numeric_limits<qint64>::max();
-    if (value < -limit)
-        return std::numeric_limits<qint64>::min();
-    return static_cast<qint64>(value);
-}
-
-QString wholeText(double value, const QString& suffix) {
-    return QString::number(wholeNumber(value)) + suffix;
-}
-
-QString fixedText(double value, int decimals, const QString& suffix) {
-    return QString::asprintf("%.*f", decimals, value) + suffix;
 }
 
 double thresholdFromSliderPosition(int position) {
@@ -88,43 +70,30 @@ double barFillWidth(double trackWidth, double percent) {
     return std::clamp(width, 0.0, trackWidth);
 }
 
-QString memoryUsageText(double usedGB, double totalGB) {
-    return fixedText(usedGB, 1, QStringLiteral(" GB / ")) +
-           wholeText(totalGB, QStringLiteral(" GB"));
+QString memoryUsageText(const MemoryFigures& memory) {
+    return fixedText(memory.usedGB, 1, u" GB / ") + wholeText(memory.totalGB, u" GB");
 }
 
-QString socBadgeText(double celsius) {
-    return QStringLiteral("SOC\n") + wholeText(celsius, QStringLiteral("°"));
+QString socBadgeText(std::optional<double> celsius) {
+    return QStringLiteral("SOC\n") + wholeText(celsius, kDegreeSign);
 }
 
-QString chargingText(bool charging) {
-    return charging ? QStringLiteral("Charging") : QStringLiteral("Discharging");
+QString chargingText(std::optional<bool> charging) {
+    if (!charging)
+        return dash();
+    return *charging ? QStringLiteral("Charging") : QStringLiteral("Discharging");
 }
 
-QString dashText() {
-    return QString(QChar(0x2014));
+QString diskUsedText(std::optional<double> usedFraction) {
+    return usedFraction ? wholeText(*usedFraction * 100.0, u"% Used") : dash();
 }
 
-QString diskUsedText(double usedFraction) {
-    if (!(usedFraction >= 0.0))
-        return dashText();
-    return wholeText(usedFraction * 100.0, QStringLiteral("% Used"));
-}
-
-QString diskSizesText(double totalGB, double availableGB, double usedFraction) {
-    if (!(usedFraction >= 0.0))
-        return dashText();
-    return wholeText(totalGB - availableGB, QStringLiteral(" GB / ")) +
-           wholeText(totalGB, QStringLiteral(" GB"));
-}
-
-QString groupedThousands(qint64 value) {
-    // Through the unsigned magnitude, so the most negative value has one too.
-    quint64 magnitude = value < 0 ? 0 - static_cast<quint64>(value) : static_cast<quint64>(value);
-    QString digits = QString::number(magnitude);
-    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
-        digits.insert(at, QLatin1Char(','));
-    return value < 0 ? QLatin1Char('-') + digits : digits;
+QString diskSizesText(const StorageMonitor& storage) {
+    const auto total = storage.diskTotal();
+    const auto available = storage.diskAvailable();
+    if (!total || !available)
+        return dash();
+    return wholeText(*total - *available, u" GB / ") + wholeText(*total, u" GB");
 }
 
 QStringList fanLines(const QList<FanSpeed>& fans) {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ui/dashboard_style.h"
+#include "ui/label_factory.h"
 
-#include <QObject>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -17,15 +17,7 @@ inline QVBoxLayout* pageStack(QWidget* page, int spacing) {
 }
 
 inline QLabel* pageTitle(const QString& text) {
-    return dashboardStyle::makeLabel(text, dashboardStyle::largeTitle());
-}
-
-// Runs `update` now and again each time `sender` emits `signal`, while
-// `context` lives.
-template <typename Sender, typename Signal, typename Update>
-void followLive(Sender* sender, Signal signal, QObject* context, Update update) {
-    update();
-    QObject::connect(sender, signal, context, update);
+    return makeLabel(text, dashboardStyle::largeTitle());
 }
 
 } // namespace pw::ui::pageParts

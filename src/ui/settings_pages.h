@@ -7,23 +7,23 @@
 namespace pw {
 class LaunchAtLogin;
 class Preferences;
-class SystemStatsProvider;
 class ThemeManager;
+struct StatsModels;
 } // namespace pw
 
 namespace pw::ui {
 
-// The dashboard's pages, one builder each. Live pages follow the store's
-// change signals for as long as they exist.
+// The dashboard's pages, one builder each. Live pages refresh from the models
+// once per engine cycle for as long as they exist.
 QWidget* buildSettingsPage(ThemeManager& themeManager, Preferences& preferences,
                            LaunchAtLogin& launchAtLogin);
 QWidget* buildAlertsPage(Preferences& preferences);
 QWidget* buildHistoryPage(std::function<void()> exportReport);
-QWidget* buildSensorsPage(SystemStatsProvider& stats);
-QWidget* buildMemoryPage(SystemStatsProvider& stats);
-QWidget* buildDiskPage(SystemStatsProvider& stats);
-QWidget* buildPowerPage(SystemStatsProvider& stats);
-QWidget* buildNetworkPage(SystemStatsProvider& stats);
-QWidget* buildFansPage(SystemStatsProvider& stats);
+QWidget* buildSensorsPage(const StatsModels& models);
+QWidget* buildMemoryPage(const StatsModels& models);
+QWidget* buildDiskPage(const StatsModels& models);
+QWidget* buildPowerPage(const StatsModels& models);
+QWidget* buildNetworkPage(const StatsModels& models);
+QWidget* buildFansPage(const StatsModels& models);
 
 } // namespace pw::ui

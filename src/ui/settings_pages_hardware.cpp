@@ -1,5 +1,10 @@
 // The Disk and Fans pages: the root volume's fill and the fan sensors.
-#include "services/system_stats_provider.h"
+#include "services/fans/fan_monitor.h"
+#include "services/stats_models.h"
+#include "services/storage/storage_monitor.h"
+#include "ui/cycle_refresh.h"
+#include "ui/format/figure_format.h"
+#include "ui/label_factory.h"
 #include "ui/level_bar_chart.h"
 #include "ui/rounded_card.h"
 #include "ui/segmented_button.h"
@@ -10,12 +15,13 @@
 
 #include <QHBoxLayout>
 
+#include <optional>
+
 namespace pw::ui {
 using namespace dashboardStyle;
-using pageParts::followLive;
 using pageParts::pageStack;
 
-QWidget* buildDiskPage(SystemStatsProvider& stats) {
+QWidget* buildDiskPage(const StatsModels& models) {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("DiskPage"));
     auto* layout = pageStack(page, 20);
@@ -52,34 +58,29 @@ QWidget* buildDiskPage(SystemStatsProvider& stats) {
     stack->addLayout(foot);
     layout->addWidget(card);
 
-    followLive(&stats, &SystemStatsProvider::diskVolumeNameChanged, name, [name, &stats] {
-        const QString text = stats.diskVolumeName();
-        name->setText(text.isEmpty() ? dashText() : text);
-    });
-    followLive(&stats, &SystemStatsProvider::diskKindChanged, kind, [kind, &stats] {
-        const QString text = stats.diskKind();
-        kind->setText(text.isEmpty() ? dashText() : text);
-    });
-    auto showFill = [bar, used, sizes, &stats] {
-        const double fraction = stats.diskUsedFraction();
-        bar->setLevel(fraction >= 0.0 ? fraction * 100.0 : 0.0, systemColor::blue());
-        used->setText(diskUsedText(fraction));
-        sizes->setText(diskSizesText(stats.diskTotal(), stats.diskAvailable(), fraction));
-    };
-    followLive(&stats, &SystemStatsProvider::diskUsedFractionChanged, card, showFill);
-    QObject::connect(&stats, &SystemStatsProvider::diskTotalChanged, card, showFill);
-    QObject::connect(&stats, &SystemStatsProvider::diskAvailableChanged, card, showFill);
-
     // No SMART source is read, so no health is claimed.
-    auto* smart = makeLabel(QStringLiteral("SMART Status: ") + dashText(), subheadline(),
+    auto* smart = makeLabel(QStringLiteral("SMART Status: ") + dash(), subheadline(),
                             systemColor::secondaryLabel());
     smart->setObjectName(QStringLiteral("smartStatusText"));
     layout->addWidget(smart);
     layout->addStretch();
+
+    new CycleRefresh(
+        models.stats,
+        [name, kind, bar, used, sizes, models] {
+            const StorageMonitor& storage = models.storage;
+            name->setText(orDash(storage.diskVolumeName()));
+            kind->setText(orDash(storage.diskKind()));
+            const auto fraction = storage.diskUsedFraction();
+            bar->setLevel(fraction.value_or(0.0) * 100.0, systemColor::blue());
+            used->setText(diskUsedText(fraction));
+            sizes->setText(diskSizesText(storage));
+        },
+        page);
     return page;
 }
 
-QWidget* buildFansPage(SystemStatsProvider& stats) {
+QWidget* buildFansPage(const StatsModels& models) {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("FansPage"));
     auto* layout = pageStack(page, 20);
@@ -110,19 +111,24 @@ QWidget* buildFansPage(SystemStatsProvider& stats) {
     lines->setContentsMargins(0, 0, 0, 0);
     stack->addWidget(perFan);
 
-    followLive(&stats, &SystemStatsProvider::fansChanged, card,
-               [&stats, single, perFan, lines, speedFont] {
-                   const QStringList text = fanLines(stats.fans());
-                   const bool several = stats.fans().size() > 1;
-                   single->setText(several ? QString() : text.value(0));
-                   single->setVisible(!several);
-                   qDeleteAll(perFan->findChildren<QLabel*>(Qt::FindDirectChildrenOnly));
-                   if (several) {
-                       for (const QString& line : text)
-                           lines->addWidget(makeLabel(line, speedFont), 0, Qt::AlignHCenter);
-                   }
-                   perFan->setVisible(several);
-               });
+    new CycleRefresh(
+        models.stats,
+        [models, single, perFan, lines, speedFont, shown = std::optional<QStringList>()]() mutable {
+            const QStringList text = fanLines(models.fans.fans());
+            if (shown == text)
+                return;
+            shown = text;
+            const bool several = models.fans.fans().size() > 1;
+            single->setText(several ? QString() : text.value(0));
+            single->setVisible(!several);
+            qDeleteAll(perFan->findChildren<QLabel*>(Qt::FindDirectChildrenOnly));
+            if (several) {
+                for (const QString& line : text)
+                    lines->addWidget(makeLabel(line, speedFont), 0, Qt::AlignHCenter);
+            }
+            perFan->setVisible(several);
+        },
+        card);
 
     auto* mode = new QHBoxLayout;
     auto* picker = new SegmentedButton(fixedControl::fanModes());

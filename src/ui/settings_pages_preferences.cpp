@@ -2,6 +2,8 @@
 #include "services/launch_at_login.h"
 #include "services/preferences.h"
 #include "services/theme_manager.h"
+#include "ui/format/figure_format.h"
+#include "ui/label_factory.h"
 #include "ui/segmented_button.h"
 #include "ui/settings_logic.h"
 #include "ui/settings_page_parts.h"
@@ -148,7 +150,7 @@ QWidget* buildAlertsPage(Preferences& preferences) {
     auto show = [slider, valueText](double threshold) {
         const QSignalBlocker block(slider);
         slider->setValue(sliderPositionFromThreshold(threshold));
-        valueText->setText(wholeText(threshold, QStringLiteral("%")));
+        valueText->setText(wholeText(threshold, u"%"));
     };
     show(preferences.cpuAlertThreshold());
     // The text follows a drag; the settings file is written once, on release
@@ -158,8 +160,7 @@ QWidget* buildAlertsPage(Preferences& preferences) {
     };
     QObject::connect(slider, &QSlider::valueChanged, &preferences,
                      [slider, valueText, store](int position) {
-                         valueText->setText(
-                             wholeText(thresholdFromSliderPosition(position), QStringLiteral("%")));
+                         valueText->setText(wholeText(thresholdFromSliderPosition(position), u"%"));
                          if (!slider->isSliderDown())
                              store();
                      });

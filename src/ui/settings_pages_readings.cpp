@@ -1,5 +1,9 @@
 // The live Memory, Power and Network pages.
+#include "services/network/network_details_monitor.h"
+#include "services/stats_models.h"
 #include "services/system_stats_provider.h"
+#include "ui/cycle_refresh.h"
+#include "ui/format/figure_format.h"
 #include "ui/level_bar_chart.h"
 #include "ui/memory_card.h"
 #include "ui/network_card.h"
@@ -12,9 +16,10 @@
 
 #include <QHBoxLayout>
 
+#include <optional>
+
 namespace pw::ui {
 using namespace dashboardStyle;
-using pageParts::followLive;
 using pageParts::pageStack;
 
 namespace {
@@ -26,7 +31,21 @@ QVBoxLayout* cardStack(RoundedCard* card, int spacing) {
     return layout;
 }
 
-QWidget* pressureCard(SystemStatsProvider& stats) {
+// The pressure bar with the pressure and usage beneath it.
+struct PressureCard {
+    RoundedCard* card;
+    LevelBarChart* bar;
+    QLabel* pressure;
+    QLabel* usage;
+
+    void show(const MemoryFigures& memory) const {
+        bar->setLevel(memory.pressurePercent, memoryPressureColor(memory.pressurePercent));
+        pressure->setText(wholeText(memory.pressurePercent, u"%"));
+        usage->setText(memoryUsageText(memory));
+    }
+};
+
+PressureCard pressureCard() {
     auto* card = new RoundedCard(whiteAt(0.05), 12);
     auto* layout = cardStack(card, 10);
     layout->addWidget(makeLabel(QStringLiteral("Memory Pressure"), textStyle::headline()));
@@ -45,17 +64,7 @@ QWidget* pressureCard(SystemStatsProvider& stats) {
     row->addWidget(usage);
     layout->addLayout(row);
 
-    followLive(&stats, &SystemStatsProvider::memoryPressureChanged, card, [bar, pressure, &stats] {
-        const double value = stats.memoryPressure();
-        bar->setLevel(value, memoryPressureColor(value));
-        pressure->setText(wholeText(value, QStringLiteral("%")));
-    });
-    auto showUsage = [usage, &stats] {
-        usage->setText(memoryUsageText(stats.memoryUsed(), stats.memoryTotal()));
-    };
-    followLive(&stats, &SystemStatsProvider::memoryUsedChanged, card, showUsage);
-    QObject::connect(&stats, &SystemStatsProvider::memoryTotalChanged, card, showUsage);
-    return card;
+    return {card, bar, pressure, usage};
 }
 
 QWidget* connectionRow(const QString& address) {
@@ -85,24 +94,15 @@ QWidget* noConnectionRow() {
 
 } // namespace
 
-QWidget* buildMemoryPage(SystemStatsProvider& stats) {
+QWidget* buildMemoryPage(const StatsModels& models) {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("MemoryPage"));
     auto* layout = pageStack(page, 20);
 
-    const QString gb = QStringLiteral(" GB");
     auto* app = new MemoryCard(QStringLiteral("App Memory"), QString(), systemColor::blue());
     auto* wired = new MemoryCard(QStringLiteral("Wired"), QString(), systemColor::orange());
     auto* compressed =
         new MemoryCard(QStringLiteral("Compressed"), QString(), systemColor::purple());
-    followLive(&stats, &SystemStatsProvider::memoryAppChanged, app,
-               [app, &stats, gb] { app->setValue(fixedText(stats.memoryApp(), 2, gb)); });
-    followLive(&stats, &SystemStatsProvider::memoryWiredChanged, wired,
-               [wired, &stats, gb] { wired->setValue(fixedText(stats.memoryWired(), 2, gb)); });
-    followLive(&stats, &SystemStatsProvider::memoryCompressedChanged, compressed,
-               [compressed, &stats, gb] {
-                   compressed->setValue(fixedText(stats.memoryCompressed(), 2, gb));
-               });
     auto* cards = new QHBoxLayout;
     cards->setSpacing(20);
     cards->addWidget(app);
@@ -110,17 +110,28 @@ QWidget* buildMemoryPage(SystemStatsProvider& stats) {
     cards->addWidget(compressed);
     layout->addLayout(cards);
 
-    layout->addWidget(pressureCard(stats));
+    const PressureCard pressure = pressureCard();
+    layout->addWidget(pressure.card);
 
     auto* swap = new SensorRow(QStringLiteral("SWAP"), QStringLiteral("Swap Used"));
-    followLive(&stats, &SystemStatsProvider::memorySwapChanged, swap,
-               [swap, &stats, gb] { swap->setValue(fixedText(stats.memorySwap(), 2, gb)); });
     layout->addWidget(swap);
     layout->addStretch();
+
+    new CycleRefresh(
+        models.stats,
+        [app, wired, compressed, pressure, swap, models] {
+            const MemoryFigures& memory = models.stats.snapshot().memory;
+            pressure.show(memory);
+            app->setValue(fixedText(memory.appGB, 2, u" GB"));
+            wired->setValue(fixedText(memory.wiredGB, 2, u" GB"));
+            compressed->setValue(fixedText(memory.compressedGB, 2, u" GB"));
+            swap->setValue(fixedText(memory.swapUsedGB, 2, u" GB"));
+        },
+        page);
     return page;
 }
 
-QWidget* buildPowerPage(SystemStatsProvider& stats) {
+QWidget* buildPowerPage(const StatsModels& models) {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("PowerPage"));
     auto* layout = pageStack(page, 20);
@@ -136,11 +147,6 @@ QWidget* buildPowerPage(SystemStatsProvider& stats) {
     charging->setObjectName(QStringLiteral("batteryChargingText"));
     batteryStack->addWidget(percent);
     batteryStack->addWidget(charging);
-    followLive(&stats, &SystemStatsProvider::batteryPercentageChanged, percent, [percent, &stats] {
-        percent->setText(QString::number(stats.batteryPercentage()) + QStringLiteral("%"));
-    });
-    followLive(&stats, &SystemStatsProvider::batteryIsChargingChanged, charging,
-               [charging, &stats] { charging->setText(chargingText(stats.batteryIsCharging())); });
 
     auto* power = new RoundedCard(whiteAt(0.05), 12);
     power->setFixedWidth(150);
@@ -151,9 +157,6 @@ QWidget* buildPowerPage(SystemStatsProvider& stats) {
     draw->setObjectName(QStringLiteral("powerDrawText"));
     powerStack->addWidget(draw);
     powerStack->addStretch();
-    followLive(&stats, &SystemStatsProvider::powerDrawChanged, draw, [draw, &stats] {
-        draw->setText(fixedText(stats.powerDraw(), 2, QStringLiteral(" W")));
-    });
 
     auto* cards = new QHBoxLayout;
     cards->setSpacing(20);
@@ -164,31 +167,32 @@ QWidget* buildPowerPage(SystemStatsProvider& stats) {
 
     auto* efficiency = makeLabel(QString(), subheadline());
     efficiency->setObjectName(QStringLiteral("efficiencyText"));
-    followLive(
-        &stats, &SystemStatsProvider::efficiencyRatioChanged, efficiency, [efficiency, &stats] {
-            efficiency->setText(QStringLiteral("Efficiency: ") +
-                                fixedText(stats.efficiencyRatio(), 1, QStringLiteral(" ops/W")));
-        });
     layout->addWidget(efficiency);
     layout->addStretch();
+
+    new CycleRefresh(
+        models.stats,
+        [percent, charging, draw, efficiency, models] {
+            const SystemStatsProvider& stats = models.stats;
+            percent->setText(wholeText(stats.batteryPercentage(), u"%"));
+            charging->setText(chargingText(stats.batteryIsCharging()));
+            draw->setText(fixedText(stats.powerDraw(), 2, u" W"));
+            efficiency->setText(QStringLiteral("Efficiency: ") +
+                                fixedText(stats.efficiencyRatio(), 1, u" ops/W"));
+        },
+        page);
     return page;
 }
 
-QWidget* buildNetworkPage(SystemStatsProvider& stats) {
+QWidget* buildNetworkPage(const StatsModels& models) {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("NetworkPage"));
     auto* layout = pageStack(page, 20);
 
-    const QString rate = QStringLiteral(" KB/s");
     auto* down = new NetworkCard(QStringLiteral("Download"), QString(),
                                  QStringLiteral("arrow.down.circle.fill"), systemColor::green());
     auto* up = new NetworkCard(QStringLiteral("Upload"), QString(),
                                QStringLiteral("arrow.up.circle.fill"), systemColor::blue());
-    followLive(&stats, &SystemStatsProvider::networkDownloadChanged, down, [down, &stats, rate] {
-        down->setValue(fixedText(stats.networkDownload(), 1, rate));
-    });
-    followLive(&stats, &SystemStatsProvider::networkUploadChanged, up,
-               [up, &stats, rate] { up->setValue(fixedText(stats.networkUpload(), 1, rate)); });
     auto* cards = new QHBoxLayout;
     cards->setSpacing(20);
     cards->addWidget(down);
@@ -204,17 +208,26 @@ QWidget* buildNetworkPage(SystemStatsProvider& stats) {
     rowStack->setContentsMargins(0, 0, 0, 0);
     rowStack->setSpacing(10);
     connections->addWidget(rows);
-    followLive(&stats, &SystemStatsProvider::activeConnectionsChanged, rows,
-               [rows, rowStack, &stats] {
-                   qDeleteAll(rows->findChildren<RoundedCard*>(Qt::FindDirectChildrenOnly));
-                   const QStringList remote = stats.activeConnections();
-                   for (const QString& address : remote.mid(0, 3))
-                       rowStack->addWidget(connectionRow(address));
-                   if (remote.isEmpty())
-                       rowStack->addWidget(noConnectionRow());
-               });
     layout->addLayout(connections);
     layout->addStretch();
+
+    new CycleRefresh(
+        models.stats,
+        [down, up, rows, rowStack, models, shown = std::optional<QStringList>()]() mutable {
+            down->setValue(fixedText(models.stats.networkDownload(), 1, u" KB/s"));
+            up->setValue(fixedText(models.stats.networkUpload(), 1, u" KB/s"));
+            // The rows are rebuilt only when the list changed.
+            const QStringList remote = models.network.activeConnections().mid(0, 3);
+            if (shown == remote)
+                return;
+            shown = remote;
+            qDeleteAll(rows->findChildren<RoundedCard*>(Qt::FindDirectChildrenOnly));
+            for (const QString& address : remote)
+                rowStack->addWidget(connectionRow(address));
+            if (remote.isEmpty())
+                rowStack->addWidget(noConnectionRow());
+        },
+        page);
     return page;
 }
 

@@ -1,7 +1,11 @@
 // The Sensors page: live CPU, temperature and power figures beside the
 // display options.
+#include "services/gpu/gpu_monitor.h"
+#include "services/stats_models.h"
 #include "services/system_stats_provider.h"
 #include "ui/color_row.h"
+#include "ui/cycle_refresh.h"
+#include "ui/format/figure_format.h"
 #include "ui/rounded_card.h"
 #include "ui/sensor_circle.h"
 #include "ui/sensor_row.h"
@@ -13,11 +17,49 @@
 
 #include <QHBoxLayout>
 
+#include <array>
+
 namespace pw::ui {
 using namespace dashboardStyle;
-using pageParts::followLive;
 
 namespace {
+
+using FigureText = QString (*)(const StatsModels&);
+
+struct Circle {
+    const char* title;
+    FigureText value;
+};
+
+// The badges across the card, left to right.
+constexpr std::array kCircles = {
+    Circle{"CPU", [](const StatsModels& m) { return wholeText(m.stats.cpuUsage(), u"%"); }},
+    Circle{"TEMP",
+           [](const StatsModels& m) { return wholeText(m.stats.socTemperature(), kDegreeSign); }},
+    Circle{"ANE", [](const StatsModels& m) { return wholeText(m.stats.aneUsage(), u"%"); }},
+};
+
+struct Row {
+    const char* title;
+    const char* subtitle;
+    FigureText value;
+};
+
+// The lines under the badges, top to bottom.
+constexpr std::array kRows = {
+    Row{"TEMPERATURE", "Average SoC",
+        [](const StatsModels& m) { return wholeText(m.stats.socTemperature(), u"\u00B0C"); }},
+    Row{"EFFICIENCY", "P/W Ratio",
+        [](const StatsModels& m) { return fixedText(m.stats.efficiencyRatio(), 2); }},
+    Row{"POWER DRAW", "Total SoC",
+        [](const StatsModels& m) { return fixedText(m.stats.powerDraw(), 2, u" W"); }},
+    Row{"CLUSTERS", "P-Core Avg",
+        [](const StatsModels& m) { return wholeText(m.stats.pClusterUsage(), u"%"); }},
+    Row{"CLUSTERS", "E-Core Avg",
+        [](const StatsModels& m) { return wholeText(m.stats.eClusterUsage(), u"%"); }},
+    Row{"GPU POWER", "Graphics Card",
+        [](const StatsModels& m) { return fixedText(m.gpu.gpuPowerWatts(), 2, u" W"); }},
+};
 
 QLabel* symbolLabel(const QString& symbol, int size) {
     auto* label = new QLabel;
@@ -25,79 +67,55 @@ QLabel* symbolLabel(const QString& symbol, int size) {
     return label;
 }
 
-QWidget* topBar(SystemStatsProvider& stats) {
-    auto* bar = new RoundedCard(whiteAt(0.1), 10);
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(kCardPadding, 8, kCardPadding, 8);
-    row->addWidget(symbolLabel(QStringLiteral("cpu"), 18));
-    row->addStretch();
-    auto* soc = makeLabel(QString(), textStyle::caption());
-    soc->setObjectName(QStringLiteral("socBadge"));
-    soc->setAlignment(Qt::AlignCenter);
-    followLive(&stats, &SystemStatsProvider::socTemperatureChanged, soc,
-               [soc, &stats] { soc->setText(socBadgeText(stats.socTemperature())); });
-    row->addWidget(soc);
-    row->addWidget(symbolLabel(QStringLiteral("thermometer.medium"), 18));
-    return bar;
-}
-
-QWidget* sensorCard(SystemStatsProvider& stats) {
+QWidget* sensorCard(const StatsModels& models) {
     auto* card = new RoundedCard(sensorCardBackground(), 16);
     card->setObjectName(QStringLiteral("sensorCard"));
     auto* layout = new QVBoxLayout(card);
     layout->setContentsMargins(kCardPadding, kCardPadding, kCardPadding, kCardPadding);
     layout->setSpacing(16);
-    layout->addWidget(topBar(stats));
 
-    const QString percent = QStringLiteral("%");
-    const QString degree = QStringLiteral("°");
-    auto* cpu = new SensorCircle(QStringLiteral("CPU"));
-    auto* temp = new SensorCircle(QStringLiteral("TEMP"));
-    auto* ane = new SensorCircle(QStringLiteral("ANE"));
-    followLive(&stats, &SystemStatsProvider::cpuUsageChanged, cpu,
-               [cpu, &stats, percent] { cpu->setValue(wholeText(stats.cpuUsage(), percent)); });
-    followLive(&stats, &SystemStatsProvider::socTemperatureChanged, temp, [temp, &stats, degree] {
-        temp->setValue(wholeText(stats.socTemperature(), degree));
-    });
-    followLive(&stats, &SystemStatsProvider::aneUsageChanged, ane, [ane, &stats, percent] {
-        const double usage = stats.aneUsage(); // negative: no neural engine
-        ane->setValue(usage >= 0.0 ? wholeText(usage, percent) : dashText());
-    });
-    auto* circles = new QHBoxLayout;
-    circles->setSpacing(15);
-    circles->addStretch();
-    circles->addWidget(cpu);
-    circles->addWidget(temp);
-    circles->addWidget(ane);
-    circles->addStretch();
-    layout->addLayout(circles);
+    auto* bar = new RoundedCard(whiteAt(0.1), 10);
+    auto* top = new QHBoxLayout(bar);
+    top->setContentsMargins(kCardPadding, 8, kCardPadding, 8);
+    top->addWidget(symbolLabel(QStringLiteral("cpu"), 18));
+    top->addStretch();
+    auto* soc = makeLabel(QString(), textStyle::caption());
+    soc->setObjectName(QStringLiteral("socBadge"));
+    soc->setAlignment(Qt::AlignCenter);
+    top->addWidget(soc);
+    top->addWidget(symbolLabel(QStringLiteral("thermometer.medium"), 18));
+    layout->addWidget(bar);
 
-    auto* temperature = new SensorRow(QStringLiteral("TEMPERATURE"), QStringLiteral("Average SoC"));
-    auto* efficiency = new SensorRow(QStringLiteral("EFFICIENCY"), QStringLiteral("P/W Ratio"));
-    auto* power = new SensorRow(QStringLiteral("POWER DRAW"), QStringLiteral("Total SoC"));
-    auto* pCores = new SensorRow(QStringLiteral("CLUSTERS"), QStringLiteral("P-Core Avg"));
-    auto* eCores = new SensorRow(QStringLiteral("CLUSTERS"), QStringLiteral("E-Core Avg"));
-    followLive(&stats, &SystemStatsProvider::socTemperatureChanged, temperature,
-               [temperature, &stats] {
-                   temperature->setValue(wholeText(stats.socTemperature(), QStringLiteral("°C")));
-               });
-    followLive(
-        &stats, &SystemStatsProvider::efficiencyRatioChanged, efficiency,
-        [efficiency, &stats] { efficiency->setValue(fixedText(stats.efficiencyRatio(), 2)); });
-    followLive(&stats, &SystemStatsProvider::powerDrawChanged, power, [power, &stats] {
-        power->setValue(fixedText(stats.powerDraw(), 2, QStringLiteral(" W")));
-    });
-    followLive(
-        &stats, &SystemStatsProvider::pClusterUsageChanged, pCores,
-        [pCores, &stats, percent] { pCores->setValue(wholeText(stats.pClusterUsage(), percent)); });
-    followLive(
-        &stats, &SystemStatsProvider::eClusterUsageChanged, eCores,
-        [eCores, &stats, percent] { eCores->setValue(wholeText(stats.eClusterUsage(), percent)); });
-    auto* rows = new QVBoxLayout;
-    rows->setSpacing(10);
-    for (SensorRow* row : {temperature, efficiency, power, pCores, eCores})
-        rows->addWidget(row);
-    layout->addLayout(rows);
+    auto* circleRow = new QHBoxLayout;
+    circleRow->setSpacing(15);
+    circleRow->addStretch();
+    QList<SensorCircle*> circles;
+    for (const Circle& circle : kCircles) {
+        circles << new SensorCircle(QString::fromLatin1(circle.title));
+        circleRow->addWidget(circles.last());
+    }
+    circleRow->addStretch();
+    layout->addLayout(circleRow);
+
+    auto* rowStack = new QVBoxLayout;
+    rowStack->setSpacing(10);
+    QList<SensorRow*> rows;
+    for (const Row& row : kRows) {
+        rows << new SensorRow(QString::fromLatin1(row.title), QString::fromLatin1(row.subtitle));
+        rowStack->addWidget(rows.last());
+    }
+    layout->addLayout(rowStack);
+
+    new CycleRefresh(
+        models.stats,
+        [models, soc, circles, rows] {
+            soc->setText(socBadgeText(models.stats.socTemperature()));
+            for (std::size_t i = 0; i < kCircles.size(); ++i)
+                circles[static_cast<qsizetype>(i)]->setValue(kCircles[i].value(models));
+            for (std::size_t i = 0; i < kRows.size(); ++i)
+                rows[static_cast<qsizetype>(i)]->setValue(kRows[i].value(models));
+        },
+        card);
     return card;
 }
 
@@ -151,13 +169,13 @@ QWidget* displayColumn() {
 
 } // namespace
 
-QWidget* buildSensorsPage(SystemStatsProvider& stats) {
+QWidget* buildSensorsPage(const StatsModels& models) {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("SensorsPage"));
     auto* layout = new QHBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(20);
-    layout->addWidget(sensorCard(stats), 1, Qt::AlignVCenter);
+    layout->addWidget(sensorCard(models), 1, Qt::AlignVCenter);
     layout->addWidget(displayColumn());
     return page;
 }

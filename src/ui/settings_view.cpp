@@ -4,6 +4,7 @@
 #include "services/system_stats_provider.h"
 #include "ui/dashboard_style.h"
 #include "ui/file_reveal.h"
+#include "ui/label_factory.h"
 #include "ui/settings_logic.h"
 #include "ui/settings_pages.h"
 #include "ui/sidebar_button.h"
@@ -27,8 +28,8 @@ void paintBackground(QWidget* widget, const QColor& color) {
 } // namespace
 
 SettingsView::SettingsView(ThemeManager& themeManager, Preferences& preferences,
-                           SystemStatsProvider& stats, const QString& initialTab, QWidget* parent)
-    : QWidget(parent), m_themeManager(themeManager), m_preferences(preferences), m_stats(stats),
+                           const StatsModels& models, const QString& initialTab, QWidget* parent)
+    : QWidget(parent), m_themeManager(themeManager), m_preferences(preferences), m_models(models),
       m_selected(initialTab) {
     m_fileReveal = new FileReveal(this);
     m_revealFile = [this](const QString& path) { m_fileReveal->reveal(path); };
@@ -125,17 +126,17 @@ QWidget* SettingsView::pageFor(const QString& title) {
     else if (title == QLatin1String("History"))
         page = buildHistoryPage([this] { exportReport(); });
     else if (title == QLatin1String("Sensors"))
-        page = buildSensorsPage(m_stats);
+        page = buildSensorsPage(m_models);
     else if (title == QLatin1String("Memory"))
-        page = buildMemoryPage(m_stats);
+        page = buildMemoryPage(m_models);
     else if (title == QLatin1String("Disk"))
-        page = buildDiskPage(m_stats);
+        page = buildDiskPage(m_models);
     else if (title == QLatin1String("Power"))
-        page = buildPowerPage(m_stats);
+        page = buildPowerPage(m_models);
     else if (title == QLatin1String("Network"))
-        page = buildNetworkPage(m_stats);
+        page = buildNetworkPage(m_models);
     else if (title == QLatin1String("Fans"))
-        page = buildFansPage(m_stats);
+        page = buildFansPage(m_models);
     if (!page)
         return m_emptyPage; // Cloud, or a title that names no page
     m_pages->addWidget(page);
@@ -151,7 +152,7 @@ void SettingsView::showSelection() {
 }
 
 void SettingsView::exportReport() {
-    const std::optional<QString> path = m_stats.exportHistoryToCSV();
+    const std::optional<QString> path = m_models.stats.exportHistoryToCSV();
     if (path && m_revealFile)
         m_revealFile(*path);
 }

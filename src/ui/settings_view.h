@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/stats_models.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -12,7 +14,6 @@ class QStackedWidget;
 
 namespace pw {
 class Preferences;
-class SystemStatsProvider;
 class ThemeManager;
 } // namespace pw
 
@@ -30,7 +31,7 @@ class SettingsView : public QWidget {
 public:
     using RevealFile = std::function<void(const QString& filePath)>;
 
-    SettingsView(ThemeManager& themeManager, Preferences& preferences, SystemStatsProvider& stats,
+    SettingsView(ThemeManager& themeManager, Preferences& preferences, const StatsModels& models,
                  const QString& initialTab, QWidget* parent = nullptr);
 
     QString selectedSidebarItem() const { return m_selected; }
@@ -59,7 +60,7 @@ private:
 
     ThemeManager& m_themeManager;
     Preferences& m_preferences;
-    SystemStatsProvider& m_stats;
+    StatsModels m_models;
     QString m_selected;
     QList<SidebarButton*> m_buttons;
     SidebarButton* m_quitButton = nullptr;

@@ -2,6 +2,10 @@
 # chart and row widgets they share.
 target_sources(pw_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/text_styles.h
+    ${CMAKE_CURRENT_LIST_DIR}/format/figure_format.h
+    ${CMAKE_CURRENT_LIST_DIR}/format/figure_format.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cycle_refresh.h
+    ${CMAKE_CURRENT_LIST_DIR}/cycle_refresh.cpp
     ${CMAKE_CURRENT_LIST_DIR}/view_logic.h
     ${CMAKE_CURRENT_LIST_DIR}/view_logic.cpp
     ${CMAKE_CURRENT_LIST_DIR}/spring_animation.h
@@ -50,6 +54,8 @@ target_sources(pw_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/app_launch_button.cpp
     ${CMAKE_CURRENT_LIST_DIR}/bottom_app_tray.h
     ${CMAKE_CURRENT_LIST_DIR}/bottom_app_tray.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/gpu_strip.h
+    ${CMAKE_CURRENT_LIST_DIR}/gpu_strip.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cpu_tab_view.h
     ${CMAKE_CURRENT_LIST_DIR}/cpu_tab_view.cpp
     ${CMAKE_CURRENT_LIST_DIR}/memory_tab_view.h

@@ -1,96 +1,17 @@
 #include "ui/view_logic.h"
 
+#include "services/engine/snapshot.h"
+#include "services/network/network_details_monitor.h"
+#include "services/process_info_data.h"
 #include "services/system_colors.h"
+#include "ui/format/figure_format.h"
 
 #include <QDir>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <limits>
 
 namespace pw::ui {
-namespace {
-
-const QChar kDegree(0x00B0);
-constexpr double kKibi = 1024.0;
-constexpr double kMebi = 1024.0 * 1024.0;
-constexpr double kGibi = 1024.0 * 1024.0 * 1024.0;
-
-// Negative figures mean "no source"; NaN is treated the same.
-bool known(double value) {
-    return value >= 0.0;
-}
-
-// "%.Nf" exactly as printf rounds in the C locale (ties to even on the binary
-// value), whatever locale the application runs in.
-QString fixed(double value, int precision) {
-    char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-    if (result.ec != std::errc())
-        return QStringLiteral("nan");
-    return QString::fromLatin1(buffer, result.ptr - buffer);
-}
-
-QString truncatedText(double value) {
-    return QString::asprintf("%lld", truncateTowardZero(value));
-}
-
-} // namespace
-
-QString noFigure() {
-    return QString(QChar(0x2014));
-}
-
-QString textOrDash(const QString& text) {
-    return text.isEmpty() ? noFigure() : text;
-}
-
-QString formatPercent(double value) {
-    return fixed(value, 0) + QLatin1Char('%');
-}
-QString formatPercentOneDecimal(double value) {
-    return fixed(value, 1) + QLatin1Char('%');
-}
-QString formatGigabytes(double value) {
-    return fixed(value, 1) + QStringLiteral(" GB");
-}
-QString formatDegreesOneDecimal(double value) {
-    return fixed(value, 1) + kDegree;
-}
-QString formatKilobytesPerSecond(double value) {
-    return fixed(value, 1) + QStringLiteral(" KB/s");
-}
-
-QString formatByteRate(double bytesPerSecond) {
-    if (!known(bytesPerSecond))
-        return noFigure();
-    const double kilobytes = bytesPerSecond / kKibi;
-    if (kilobytes < 1024.0)
-        return fixed(kilobytes, 0) + QStringLiteral(" KB/s");
-    const double megabytes = bytesPerSecond / kMebi;
-    return fixed(megabytes, megabytes < 100.0 ? 1 : 0) + QStringLiteral(" MB/s");
-}
-
-long long truncateTowardZero(double value) {
-    if (std::isnan(value))
-        return 0;
-    constexpr auto maxValue = std::numeric_limits<long long>::max();
-    constexpr auto minValue = std::numeric_limits<long long>::min();
-    if (value >= static_cast<double>(maxValue))
-        return maxValue;
-    if (value <= static_cast<double>(minValue))
-        return minValue;
-    return static_cast<long long>(std::trunc(value));
-}
-
-QString menuBarCpuText(double cpuUsage) {
-    return formatPercent(cpuUsage);
-}
-QString menuBarTemperatureText(double socTemperature) {
-    return formatDegreesOneDecimal(socTemperature);
-}
 
 QPolygonF sparklinePoints(const QList<double>& data, QSizeF frame, double scaleMaximum) {
     QPolygonF points;
@@ -122,16 +43,6 @@ double ringArcSpanDegrees(double fraction) {
     if (!(fraction > 0.0))
         return 0.0;
     return -360.0 * std::min(fraction, 1.0);
-}
-
-QString cpuHeaderText(double clockGHz, double socTemperature) {
-    const QString clock =
-        known(clockGHz) ? fixed(clockGHz, 2) + QStringLiteral(" GHz") : noFigure();
-    return clock + QStringLiteral(", ") + truncatedText(socTemperature) + kDegree;
-}
-
-QString cpuProcessValueText(double cpuUsage) {
-    return formatPercentOneDecimal(cpuUsage);
 }
 
 QList<CoreRingFill> coreRingFills(const QList<double>& usages, const QList<bool>& isEfficiency) {
@@ -171,44 +82,23 @@ CoreRingGrid coreRingGrid(qsizetype count) {
     return grid;
 }
 
-QList<GaugeFigure> gpuGauges(double busy, double memoryBusy, double temperature,
-                             double vramFraction) {
-    auto gauge = [](double value, const QString& text, double fraction) {
-        return known(value) ? GaugeFigure{text, fraction} : GaugeFigure{noFigure(), 0.0};
-    };
+double memoryUsedPercentage(const MemoryFigures& memory) {
+    const double divisor = memory.totalGB > 1.0 ? memory.totalGB : 1.0;
+    return memory.usedGB / divisor * 100.0;
+}
+
+QList<LegendEntry> memoryLegend(const MemoryFigures& memory) {
+    auto gigabytes = [](double value) { return fixedText(value, 1, u" GB"); };
     return {
-        gauge(busy, formatPercent(busy), ringFraction(busy)),
-        gauge(memoryBusy, formatPercent(memoryBusy), ringFraction(memoryBusy)),
-        gauge(temperature, truncatedText(temperature) + kDegree, ringFraction(temperature)),
-        gauge(vramFraction, fixed(vramFraction, 2), std::min(vramFraction, 1.0)),
-    };
-}
-
-QString gpuFrameRateText(double refreshRate) {
-    return (refreshRate > 0.0 ? fixed(refreshRate, 0) : noFigure()) + QStringLiteral(" FPS");
-}
-
-double memoryUsedPercentage(double used, double total) {
-    const double divisor = total > 1.0 ? total : 1.0;
-    return used / divisor * 100.0;
-}
-
-double freeMemory(double total, double used) {
-    return total - used;
-}
-
-QList<LegendEntry> memoryLegend(double app, double wired, double compressed, double total,
-                                double used) {
-    return {
-        {systemColor::blue(), QStringLiteral("App"), formatGigabytes(app)},
-        {systemColor::pink(), QStringLiteral("Wired"), formatGigabytes(wired)},
-        {systemColor::yellow(), QStringLiteral("Compressed"), formatGigabytes(compressed)},
-        {systemColor::gray(), QStringLiteral("Free"), formatGigabytes(freeMemory(total, used))},
+        {systemColor::blue(), QStringLiteral("App"), gigabytes(memory.appGB)},
+        {systemColor::pink(), QStringLiteral("Wired"), gigabytes(memory.wiredGB)},
+        {systemColor::yellow(), QStringLiteral("Compressed"), gigabytes(memory.compressedGB)},
+        {systemColor::gray(), QStringLiteral("Free"), gigabytes(memory.totalGB - memory.usedGB)},
     };
 }
 
 QString swapText(double swapGigabytes) {
-    return formatGigabytes(swapGigabytes) + QStringLiteral(" of ") + formatGigabytes(4.0);
+    return fixedText(swapGigabytes, 1, u" GB of ") + fixedText(4.0, 1, u" GB");
 }
 
 double swapBarFraction(double swapGigabytes) {
@@ -217,38 +107,37 @@ double swapBarFraction(double swapGigabytes) {
 
 QString residentMemoryText(qint64 residentBytes) {
     if (residentBytes < 0)
-        return noFigure();
-    return formatGigabytes(static_cast<double>(residentBytes) / kGibi);
+        return dash();
+    return fixedText(static_cast<double>(residentBytes) / kGiB, 1, u" GB");
 }
 
-GaugeFigure diskRingFigure(double usedFraction) {
-    if (!known(usedFraction))
-        return {noFigure(), 0.0};
-    return {truncatedText(usedFraction * 100.0), std::min(usedFraction, 1.0)};
+GaugeFigure diskRingFigure(std::optional<double> usedFraction) {
+    if (!usedFraction)
+        return {dash(), 0.0};
+    return {wholeText(*usedFraction * 100.0), std::clamp(*usedFraction, 0.0, 1.0)};
 }
 
-QString diskAvailableText(double availableGigabytes, double usedFraction) {
-    if (!known(usedFraction))
-        return noFigure();
-    return formatGigabytes(availableGigabytes) + QStringLiteral(" available");
+QString diskAvailableText(std::optional<double> availableGigabytes) {
+    return fixedText(availableGigabytes, 1, u" GB available");
 }
 
-TrafficFigures diskProcessFigures(double readBytesPerSecond, double writeBytesPerSecond) {
-    auto figure = [](double rate, double unit, QLatin1Char suffix) {
-        if (!known(rate))
-            return noFigure();
-        return QString::asprintf("%lld", truncateTowardZero(std::round(rate / unit))) + suffix;
+TrafficFigures diskProcessFigures(const ProcessInfoData& process) {
+    auto figure = [](double rate, double unit, QStringView suffix) {
+        if (!(rate >= 0.0))
+            return dash();
+        return wholeText(std::round(rate / unit), suffix);
     };
-    return {figure(readBytesPerSecond, kMebi, QLatin1Char('M')),
-            figure(writeBytesPerSecond, kKibi, QLatin1Char('K'))};
+    return {figure(process.storageReadRate, kMiB, u"M"),
+            figure(process.storageWriteRate, kKiB, u"K")};
 }
 
-InterfaceFigure interfaceFigure(const QString& interfaceName, bool wireless) {
-    if (interfaceName.isEmpty())
-        return {QStringLiteral("wifi"), noFigure()};
-    if (wireless)
+InterfaceFigure interfaceFigure(const NetworkDetailsMonitor& network) {
+    const QString name = network.networkInterfaceName();
+    if (name.isEmpty())
+        return {QStringLiteral("wifi"), dash()};
+    if (network.networkIsWireless())
         return {QStringLiteral("wifi"), QStringLiteral("Wi-Fi")};
-    return {QStringLiteral("cable.connector"), interfaceName};
+    return {QStringLiteral("cable.connector"), name};
 }
 
 QString processDisplayText(const QString& name, const QString& fullPath, bool showFullProcessPath) {

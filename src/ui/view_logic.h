@@ -9,31 +9,13 @@
 
 #include <optional>
 
+namespace pw {
+struct MemoryFigures;
+struct ProcessInfoData;
+class NetworkDetailsMonitor;
+} // namespace pw
+
 namespace pw::ui {
-
-// ---- Number formats (printf-style, never localised) ----
-
-// What a figure without a source shows: an em dash.
-QString noFigure();
-// `text`, or the dash when it is empty.
-QString textOrDash(const QString& text);
-
-QString formatPercent(double value);            // "%.0f%%"
-QString formatPercentOneDecimal(double value);  // "%.1f%%"
-QString formatGigabytes(double value);          // "%.1f GB"
-QString formatDegreesOneDecimal(double value);  // "%.1f°"
-QString formatKilobytesPerSecond(double value); // "%.1f KB/s"
-// A byte rate (1 KB = 1024 bytes): below 1024 KB/s "%.0f KB/s", below
-// 100 MB/s "%.1f MB/s", else "%.0f MB/s"; negative (unknown) gives the dash.
-QString formatByteRate(double bytesPerSecond);
-// Whole part, fraction discarded toward zero; not-a-number reads as 0 and
-// out-of-range values saturate rather than overflow.
-long long truncateTowardZero(double value);
-
-// ---- Menu-bar readout ----
-
-QString menuBarCpuText(double cpuUsage);
-QString menuBarTemperatureText(double socTemperature);
 
 // ---- Sparkline ----
 
@@ -55,10 +37,6 @@ double ringArcSpanDegrees(double fraction);
 
 // ---- CPU tab ----
 
-// "1.89 GHz, 45°"; an unknown clock (negative) reads "—, 45°".
-QString cpuHeaderText(double clockGHz, double socTemperature);
-QString cpuProcessValueText(double cpuUsage); // "%.1f%%"
-
 struct CoreRingFill {
     QColor color;
     double fraction = 0.0;
@@ -79,30 +57,25 @@ struct CoreRingGrid {
 inline constexpr int kCoreSectionWidth = 300;
 CoreRingGrid coreRingGrid(qsizetype count);
 
+// A round gauge: its text and the share of the circle it fills. An unknown
+// figure is the dash over an empty arc.
 struct GaugeFigure {
     QString text;
     double fraction = 0.0;
 };
-// The GPU strip: busy and memory-busy percentages, temperature and VRAM
-// share; each negative figure shows the dash over an empty arc.
-QList<GaugeFigure> gpuGauges(double busy, double memoryBusy, double temperature,
-                             double vramFraction);
-// "%.0f FPS"; without a screen (not above 0) "— FPS".
-QString gpuFrameRateText(double refreshRate);
 
 // ---- Memory tab ----
 
 // Used / max(total, 1) × 100: before the first sample total is 0.
-double memoryUsedPercentage(double used, double total);
-double freeMemory(double total, double used); // not clamped
+double memoryUsedPercentage(const MemoryFigures& memory);
 
 struct LegendEntry {
     QColor color;
     QString label;
     QString value;
 };
-QList<LegendEntry> memoryLegend(double app, double wired, double compressed, double total,
-                                double used);
+// App, wired, compressed and free (total − used, not clamped) memory.
+QList<LegendEntry> memoryLegend(const MemoryFigures& memory);
 
 QString swapText(double swapGigabytes);       // "6.3 GB of 4.0 GB"
 double swapBarFraction(double swapGigabytes); // against a fixed 4 GB, capped at 1
@@ -112,17 +85,17 @@ QString residentMemoryText(qint64 residentBytes);
 // ---- Disk tab ----
 
 // The ring: the used share, its text the whole percent without a sign ("79").
-GaugeFigure diskRingFigure(double usedFraction);
-// "%.1f GB available"; the dash when the used share is unknown.
-QString diskAvailableText(double availableGigabytes, double usedFraction);
+GaugeFigure diskRingFigure(std::optional<double> usedFraction);
+// "%.1f GB available"
+QString diskAvailableText(std::optional<double> availableGigabytes);
 
 struct TrafficFigures {
     QString first;
     QString second;
 };
 // A process's storage rates: read in whole MB/s ("12M"), write in whole KB/s
-// ("340K"); each negative rate shows the dash.
-TrafficFigures diskProcessFigures(double readBytesPerSecond, double writeBytesPerSecond);
+// ("340K"); each unknown rate shows the dash.
+TrafficFigures diskProcessFigures(const ProcessInfoData& process);
 
 // ---- Network tab ----
 
@@ -131,7 +104,7 @@ struct InterfaceFigure {
     QString text;
 };
 // Wi-Fi by its symbol and name, a wired link by its interface name, no route as a dash.
-InterfaceFigure interfaceFigure(const QString& interfaceName, bool wireless);
+InterfaceFigure interfaceFigure(const NetworkDetailsMonitor& network);
 
 // ---- Process rows ----
 

@@ -1,4 +1,4 @@
-#include "services/cpu_load.h"
+#include "services/cpu/cpu_load.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "platform/fake/fake_system_counters.h"
+#include "platform/fake/fake_sources.h"
 #include "services/history_csv.h"
 #include "services/log_line.h"
 #include "services/system_stats_provider.h"
@@ -46,8 +46,8 @@ private Q_SLOTS:
     void exportWritesANewFileEachTime() {
         QTemporaryDir dir;
         qputenv("TMPDIR", dir.path().toLocal8Bit());
-        auto counters = std::make_shared<platform::FakeSystemCounters>();
-        SystemStatsProvider store(counters, nullptr, [] { return 90.0; });
+        platform::FakeSources fake;
+        SystemStatsProvider store(fake.sources(), nullptr, [] { return 90.0; });
         const auto first = store.exportHistoryToCSV();
         const auto second = store.exportHistoryToCSV();
         QVERIFY(first && second);
@@ -67,8 +67,8 @@ private Q_SLOTS:
         setLogSink([&](const QString& line) { log << line; });
         QTemporaryDir dir;
         qputenv("TMPDIR", (dir.path() + QStringLiteral("/missing/folder")).toLocal8Bit());
-        auto counters = std::make_shared<platform::FakeSystemCounters>();
-        SystemStatsProvider store(counters, nullptr, [] { return 90.0; });
+        platform::FakeSources fake;
+        SystemStatsProvider store(fake.sources(), nullptr, [] { return 90.0; });
         QVERIFY(!store.exportHistoryToCSV());
         QCOMPARE(log.size(), 1);
         QVERIFY(log[0].startsWith(QStringLiteral("Failed to write CSV: ")));

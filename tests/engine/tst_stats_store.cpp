@@ -1,4 +1,4 @@
-#include "platform/fake/fake_system_counters.h"
+#include "platform/fake/fake_sources.h"
 #include "services/log_line.h"
 #include "services/system_stats_provider.h"
 
@@ -8,7 +8,7 @@
 using namespace pw;
 using platform::CpuTicks;
 using platform::FakeDesktopNotifier;
-using platform::FakeSystemCounters;
+using platform::FakeSources;
 
 namespace {
 constexpr std::uint64_t kGiB = 1024ull * 1024 * 1024;
@@ -25,27 +25,27 @@ struct TwoCpus {
 };
 
 struct Rig {
-    std::shared_ptr<FakeSystemCounters> counters = std::make_shared<FakeSystemCounters>();
+    FakeSources fake;
     std::shared_ptr<FakeDesktopNotifier> notifier = std::make_shared<FakeDesktopNotifier>();
     double threshold = 90.0;
     std::unique_ptr<SystemStatsProvider> store;
     TwoCpus cpus;
 
     Rig() {
-        counters->topology.performanceLevel0 = 2;
-        counters->cpu = cpus.advance(0);
-        counters->memoryCounters =
-            platform::MemoryCounters{4 * kGiB, 6 * kGiB, 2 * kGiB, 16 * kGiB};
-        counters->swapUsed = 0;
-        counters->interfaces = std::vector<platform::InterfaceCounters>{
+        fake.cpu->topology.performanceLevel0 = 2;
+        fake.cpu->cpu = cpus.advance(0);
+        fake.memory->counters = platform::MemoryCounters{4 * kGiB, 6 * kGiB, 2 * kGiB, 16 * kGiB};
+        fake.memory->swapCounters = platform::SwapCounters{0, 8 * kGiB};
+        fake.network->counters = std::vector<platform::InterfaceCounters>{
             {"lo", 5000, 5000, false}, {"eth0", 1'000'000, 2048, true}};
-        counters->sensors = std::vector<platform::ThermalSensor>{{"coretemp Package id 0", "t1"}};
-        counters->sensorReadings["t1"] = 45.5;
-        store =
-            std::make_unique<SystemStatsProvider>(counters, notifier, [this] { return threshold; });
+        fake.thermal->sensorList =
+            std::vector<platform::ThermalSensor>{{"coretemp Package id 0", "t1"}};
+        fake.thermal->readings["t1"] = 45.5;
+        store = std::make_unique<SystemStatsProvider>(fake.sources(), notifier,
+                                                      [this] { return threshold; });
     }
     void cycleAt(double percent) {
-        counters->cpu = cpus.advance(percent);
+        fake.cpu->cpu = cpus.advance(percent);
         store->updateStats();
     }
 };
@@ -77,7 +77,7 @@ private Q_SLOTS:
         QCOMPARE(rig.store->memoryUsed(), 12.0);
         QCOMPARE(rig.store->memoryPressure(), 75.0);
         QCOMPARE(rig.store->memoryWired(), 4.0);
-        QCOMPARE(rig.store->socTemperature(), 45.5);
+        QCOMPARE(rig.store->socTemperature().value_or(-1), 45.5);
     }
 
     void historyShiftsOneValuePerComputedCycle() {
@@ -94,7 +94,7 @@ private Q_SLOTS:
         QCOMPARE(h.mid(55), (QList<double>{10, 20, 30, 40, 50}));
         QCOMPARE(sizesSeen, QList<int>(5, 60));
         // A failed counter read leaves figures and history alone.
-        rig.counters->cpu.reset();
+        rig.fake.cpu->cpu.reset();
         rig.store->updateStats();
         QCOMPARE(rig.store->cpuHistory(), h);
         QCOMPARE(rig.store->cpuUsage(), 50.0);
@@ -126,24 +126,24 @@ private Q_SLOTS:
     void failedReadsKeepTheLastFigures() {
         Rig rig;
         rig.store->updateStats();
-        rig.counters->sensorReadings["t1"] = std::nullopt;
-        rig.counters->memoryCounters.reset();
-        rig.counters->swapUsed = 2 * kGiB;
-        rig.counters->interfaces.reset();
+        rig.fake.thermal->readings["t1"] = std::nullopt;
+        rig.fake.memory->counters.reset();
+        rig.fake.memory->swapCounters = platform::SwapCounters{2 * kGiB, 8 * kGiB};
+        rig.fake.network->counters.reset();
         rig.store->updateStats();
-        QCOMPARE(rig.store->socTemperature(), 45.5);
+        QCOMPARE(rig.store->socTemperature().value_or(-1), 45.5);
         QCOMPARE(rig.store->memoryUsed(), 12.0);
         QCOMPARE(rig.store->memorySwap(), 2.0);
         // A reading of 0 is no reading either.
-        rig.counters->sensorReadings["t1"] = 0.0;
+        rig.fake.thermal->readings["t1"] = 0.0;
         rig.store->updateStats();
-        QCOMPARE(rig.store->socTemperature(), 45.5);
+        QCOMPARE(rig.store->socTemperature().value_or(-1), 45.5);
     }
 
     void networkCountsOnlyDevicesAndSurvivesResets() {
         Rig rig;
         rig.store->updateStats();
-        auto& ifs = *rig.counters->interfaces;
+        auto& ifs = *rig.fake.network->counters;
         ifs[0].receivedBytes += 1'000'000; // loopback traffic is not network traffic
         ifs[1].receivedBytes = 1'102'400;
         ifs[1].sentBytes = 2048 + 512;
@@ -161,27 +161,27 @@ private Q_SLOTS:
 
     void temperatureSelection() {
         Rig rig;
-        rig.counters->sensors = std::vector<platform::ThermalSensor>{
+        rig.fake.thermal->sensorList = std::vector<platform::ThermalSensor>{
             {"acpitz", "a"}, {"nvme Composite", "n"}, {"k10temp Tctl", "k"}, {"k10temp Tdie", "d"}};
-        rig.counters->sensorReadings = {{"a", 27.8}, {"n", 38.0}, {"k", 61.0}, {"d", 58.0}};
+        rig.fake.thermal->readings = {{"a", 27.8}, {"n", 38.0}, {"k", 61.0}, {"d", 58.0}};
         rig.store->updateStats();
         // Names without a candidate key are never read; the first match in list order wins.
-        QCOMPARE(rig.store->socTemperature(), 61.0);
-        rig.counters->sensors = std::vector<platform::ThermalSensor>{{"CPU_THERMAL", "c"}};
-        rig.counters->sensorReadings = {{"c", 52.25}};
+        QCOMPARE(rig.store->socTemperature().value_or(-1), 61.0);
+        rig.fake.thermal->sensorList = std::vector<platform::ThermalSensor>{{"CPU_THERMAL", "c"}};
+        rig.fake.thermal->readings = {{"c", 52.25}};
         rig.store->updateStats();
-        QCOMPARE(rig.store->socTemperature(), 52.25);
+        QCOMPARE(rig.store->socTemperature().value_or(-1), 52.25);
     }
 
     void missingSensorsAreReportedOncePerSpell() {
         Rig rig;
-        rig.counters->sensors.reset();
+        rig.fake.thermal->sensorList.reset();
         for (int i = 0; i < 5; ++i)
             rig.store->updateStats();
         QCOMPARE(m_log, QStringList{QStringLiteral("HIDMonitor: No thermal services found.")});
-        rig.counters->sensors = std::vector<platform::ThermalSensor>{};
+        rig.fake.thermal->sensorList = std::vector<platform::ThermalSensor>{};
         rig.store->updateStats(); // an empty list is silent
-        rig.counters->sensors.reset();
+        rig.fake.thermal->sensorList.reset();
         rig.store->updateStats();
         rig.store->updateStats();
         QCOMPARE(m_log.size(), 2);
@@ -220,7 +220,7 @@ private Q_SLOTS:
         Rig rig;
         rig.store->updateStats();
         // 99.99 % on both CPUs: busy 9999, idle 1 per 10000 ticks.
-        rig.counters->cpu = std::vector<CpuTicks>{{0, 9999, 0, 1601, 0}, {1, 9999, 0, 1601, 0}};
+        rig.fake.cpu->cpu = std::vector<CpuTicks>{{0, 9999, 0, 1601, 0}, {1, 9999, 0, 1601, 0}};
         rig.store->updateStats();
         QCOMPARE(rig.notifier->posted.back().body.left(25),
                  QStringLiteral("System CPU usage is at 99"));
@@ -237,22 +237,73 @@ private Q_SLOTS:
         bat.capacity = 80;
         bat.powerNow = 8'000'000;
         bat.energyNow = 40'000'000;
-        rig.counters->supplies = {bat};
+        rig.fake.power->supplies = {bat};
         rig.store->updateStats();
         rig.cycleAt(40);
-        QCOMPARE(rig.store->batteryPercentage(), 80);
-        QCOMPARE(rig.store->powerDraw(), 8.0);
-        QCOMPARE(rig.store->batteryTimeToEmpty(), 300);
-        QCOMPARE(rig.store->efficiencyRatio(), 5.0);
+        QCOMPARE(rig.store->batteryPercentage().value_or(-1), 80);
+        QCOMPARE(rig.store->powerDraw().value_or(-1), 8.0);
+        QCOMPARE(rig.store->batteryTimeToEmpty().value_or(-1), 300);
+        QCOMPARE(rig.store->efficiencyRatio().value_or(-1), 5.0);
         // The battery disappears: the last figures stay.
-        rig.counters->supplies.clear();
+        rig.fake.power->supplies.clear();
         rig.cycleAt(40);
-        QCOMPARE(rig.store->powerDraw(), 8.0);
+        QCOMPARE(rig.store->powerDraw().value_or(-1), 8.0);
+    }
+
+    void figuresWithoutASourceStayUnknown() {
+        // A desktop without a battery, a non-hybrid CPU, no matching sensor.
+        Rig rig;
+        rig.fake.thermal->sensorList = std::vector<platform::ThermalSensor>{{"acpitz", "a"}};
+        rig.fake.thermal->readings = {{"a", 30.0}};
+        platform::PowerSupply mouse;
+        mouse.name = "hidpp_battery_0";
+        mouse.type = "Battery";
+        mouse.scope = "Device";
+        mouse.capacity = 55;
+        rig.fake.power->supplies = {mouse};
+        rig.store->updateStats();
+        rig.cycleAt(100);
+        QCOMPARE(rig.store->cpuUsage(), 100.0);
+        QVERIFY(!rig.store->socTemperature());
+        QVERIFY(!rig.store->batteryPercentage());
+        QVERIFY(!rig.store->batteryIsCharging());
+        QVERIFY(!rig.store->batteryTimeToEmpty());
+        QVERIFY(!rig.store->powerDraw());
+        QVERIFY(!rig.store->efficiencyRatio()); // never the load itself at 0 W
+        QVERIFY(!rig.store->eClusterUsage());
+        QVERIFY(!rig.store->aneUsage());
+        // A battery on AC power draws 0 W: still no ratio to give.
+        platform::PowerSupply bat;
+        bat.name = "BAT0";
+        bat.type = "Battery";
+        bat.status = "Full";
+        bat.capacity = 100;
+        bat.powerNow = 0;
+        rig.fake.power->supplies = {bat};
+        rig.cycleAt(50);
+        QCOMPARE(rig.store->batteryPercentage().value_or(-1), 100);
+        QCOMPARE(rig.store->batteryIsCharging(), std::optional(false));
+        QVERIFY(!rig.store->batteryTimeToEmpty());
+        QVERIFY(!rig.store->efficiencyRatio());
+    }
+
+    void hybridCpuReportsBothClusters() {
+        Rig rig;
+        rig.fake.cpu->topology.performanceLevel0 = 1;
+        rig.fake.cpu->topology.performanceLevel1 = 1;
+        rig.fake.cpu->topology.efficiencyCpus = std::vector<int>{1};
+        rig.store = std::make_unique<SystemStatsProvider>(rig.fake.sources(), rig.notifier,
+                                                          [] { return 90.0; });
+        rig.store->updateStats();
+        rig.fake.cpu->cpu = std::vector<CpuTicks>{{0, 1600, 0, 1600, 0}, {1, 0, 0, 3200, 0}};
+        rig.store->updateStats();
+        QCOMPARE(rig.store->pClusterUsage(), 50.0);
+        QCOMPARE(rig.store->eClusterUsage().value_or(-1), 0.0);
     }
 
     void zeroTotalMemoryDoesNotDivideByZero() {
         Rig rig;
-        rig.counters->memoryCounters = platform::MemoryCounters{0, 0, 0, 0};
+        rig.fake.memory->counters = platform::MemoryCounters{0, 0, 0, 0};
         rig.store->updateStats();
         QCOMPARE(rig.store->memoryPressure(), 0.0);
     }

@@ -1,5 +1,5 @@
 #include "generated_process_tree.h"
-#include "platform/linux/desktop_entries.h"
+#include "platform/xdg/desktop_entries.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,7 +1,7 @@
 #include "clocked_counters.h"
 #include "generated_process_tree.h"
-#include "platform/fake/fake_system_counters.h"
-#include "platform/fixture_copy.h"
+#include "platform/fake/fake_sources.h"
+#include "platform/fixture_tree.h"
 #include "services/process_monitor.h"
 
 #include <QImage>
@@ -15,7 +15,7 @@ using pw::ApplicationCatalog;
 using pw::Polling;
 using pw::ProcessInfoData;
 using pw::ProcessMonitor;
-using pw::platform::FakeSystemCounters;
+using pw::platform::FakeSources;
 using pw::platform::ProcessStat;
 
 namespace {
@@ -59,21 +59,21 @@ class TestProcessMonitor : public QObject {
 
 private Q_SLOTS:
     void ranksByUsageOverTheLastInterval() {
-        auto counters = std::make_shared<FakeSystemCounters>();
-        counters->ticks = 100;
-        counters->now = 10.0;
-        counters->processes =
+        FakeSources fake;
+        fake.processes->ticks = 100;
+        fake.clock->monotonic = 10.0;
+        fake.processes->processes =
             std::vector<ProcessStat>{{10, "a", 1000}, {11, "b", 1000}, {12, "c", 50},  {13, "d", 0},
                                      {14, "e", 0},    {15, "f", 0},    {16, "g", 9000}};
         for (int pid = 10; pid <= 17; ++pid) {
-            counters->arguments[pid] = {};
+            fake.processes->argumentLists[pid] = {};
         }
-        ProcessMonitor monitor(counters, Polling::Manual, emptyCatalog());
+        ProcessMonitor monitor(fake.sources(), Polling::Manual, emptyCatalog());
         QVERIFY(monitor.topProcesses().isEmpty()); // the baseline publishes nothing
 
         // Two seconds later: 16 has been busy all along, but 13 is the busiest now.
-        counters->now = 12.0;
-        counters->processes = std::vector<ProcessStat>{
+        fake.clock->monotonic = 12.0;
+        fake.processes->processes = std::vector<ProcessStat>{
             {16, "g", 9010}, {15, "f", 20},   {14, "e", 20},   {13, "d", 500},
             {12, "c", 70},   {11, "b", 1000}, {10, "a", 1000}, {17, "new", 30}};
         QSignalSpy published(&monitor, &ProcessMonitor::topProcessesChanged);
@@ -93,7 +93,7 @@ private Q_SLOTS:
 
         // Nothing ran since: every figure is 0 and the list is the lowest ids,
         // still published, and the whole list is replaced.
-        counters->now = 14.0;
+        fake.clock->monotonic = 14.0;
         monitor.updateProcesses();
         QCOMPARE(published.count(), 2);
         QCOMPARE(ids(monitor.topProcesses()), (QList<int>{10, 11, 12, 13, 14}));
@@ -102,61 +102,61 @@ private Q_SLOTS:
         }
 
         // The same list again is still a publication.
-        counters->now = 16.0;
+        fake.clock->monotonic = 16.0;
         monitor.updateProcesses();
         QCOMPARE(published.count(), 3);
 
         // An unreadable table keeps the last list and publishes nothing.
-        counters->processes.reset();
-        counters->now = 18.0;
+        fake.processes->processes.reset();
+        fake.clock->monotonic = 18.0;
         monitor.updateProcesses();
         QCOMPARE(published.count(), 3);
         QCOMPARE(monitor.topProcesses().size(), 5);
     }
 
     void oddCountsAndVanishedProcesses() {
-        auto counters = std::make_shared<FakeSystemCounters>();
-        counters->processes = std::vector<ProcessStat>{{5, "x", 0}, {6, "y", 100}};
-        ProcessMonitor monitor(counters, Polling::Manual, emptyCatalog());
+        FakeSources fake;
+        fake.processes->processes = std::vector<ProcessStat>{{5, "x", 0}, {6, "y", 100}};
+        ProcessMonitor monitor(fake.sources(), Polling::Manual, emptyCatalog());
 
         // A reused id whose counter went backwards counts all of its ticks; a
         // process gone before its files were read is skipped, and fewer than
         // five rows is a shorter list.
-        counters->now = 2.0;
-        counters->processes = std::vector<ProcessStat>{{5, "x", 40}, {6, "reused", 10}};
-        counters->arguments[6] = {};
+        fake.clock->monotonic = 2.0;
+        fake.processes->processes = std::vector<ProcessStat>{{5, "x", 40}, {6, "reused", 10}};
+        fake.processes->argumentLists[6] = {};
         monitor.updateProcesses();
         QCOMPARE(ids(monitor.topProcesses()), (QList<int>{6}));
         QCOMPARE(monitor.topProcesses()[0].cpuUsage, 5.0);
 
         // No elapsed time gives 0, not a division by zero.
-        counters->arguments[5] = {};
+        fake.processes->argumentLists[5] = {};
         monitor.updateProcesses();
         QCOMPARE(monitor.topProcesses().size(), 2);
         QCOMPARE(monitor.topProcesses()[0].cpuUsage, 0.0);
 
         // An empty table is an empty list, published.
         QSignalSpy published(&monitor, &ProcessMonitor::topProcessesChanged);
-        counters->processes = std::vector<ProcessStat>{};
-        counters->now = 4.0;
+        fake.processes->processes = std::vector<ProcessStat>{};
+        fake.clock->monotonic = 4.0;
         monitor.updateProcesses();
         QCOMPARE(published.count(), 1);
         QVERIFY(monitor.topProcesses().isEmpty());
     }
 
     void residentMemoryAndStorageRates() {
-        auto counters = std::make_shared<FakeSystemCounters>();
+        FakeSources fake;
         std::vector<ProcessStat> table;
         for (int pid = 1; pid <= 6; ++pid) {
             table.push_back({pid, "p", 0});
-            counters->arguments[pid] = {};
+            fake.processes->argumentLists[pid] = {};
         }
-        counters->processes = table;
-        ProcessMonitor monitor(counters, Polling::Manual, emptyCatalog());
+        fake.processes->processes = table;
+        ProcessMonitor monitor(fake.sources(), Polling::Manual, emptyCatalog());
         // Each process has read 1000 × id bytes per second of its life and written
         // half that; 2 is another user's and gives nothing, 3 only its reads.
         const auto advance = [&](double now, std::map<int, std::uint64_t> busier) {
-            counters->now = now;
+            fake.clock->monotonic = now;
             for (ProcessStat& row : table) {
                 row.cpuTicks += busier.count(row.pid) ? busier[row.pid] : 10;
                 const auto moved = static_cast<std::uint64_t>(1000 * row.pid * now);
@@ -168,9 +168,9 @@ private Q_SLOTS:
                         r.storageWrittenBytes = moved / 2;
                     }
                 }
-                counters->resources[row.pid] = r;
+                fake.processes->resourceTable[row.pid] = r;
             }
-            counters->processes = table;
+            fake.processes->processes = table;
             monitor.updateProcesses();
         };
 
@@ -198,8 +198,8 @@ private Q_SLOTS:
         QCOMPARE(row(list, 6)->storageReadRate, 6000.0);
 
         // A count that fell (a reused id) reads 0.
-        counters->resources[1].storageReadBytes = 0;
-        counters->now = 8.0;
+        fake.processes->resourceTable[1].storageReadBytes = 0;
+        fake.clock->monotonic = 8.0;
         monitor.updateProcesses();
         QCOMPARE(row(monitor.topProcesses(), 1)->storageReadRate, 0.0);
     }
@@ -234,11 +234,11 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString root = copyFixture(QStringLiteral("proc-top-first"), dir);
         QVERIFY(!root.isEmpty());
-        auto counters = std::make_shared<pw::test::ClockedCounters>(root.toStdString());
-        ProcessMonitor monitor(counters, Polling::Manual, emptyCatalog());
+        pw::test::ClockedSources fake(root.toStdString());
+        ProcessMonitor monitor(fake.sources(), Polling::Manual, emptyCatalog());
 
         QVERIFY(swapInFixture(root, QStringLiteral("proc-top-second")));
-        counters->now = 2.0;
+        fake.clock->monotonic = 2.0;
         monitor.updateProcesses();
         const QList<ProcessInfoData> list = monitor.topProcesses();
         // 400 exited between the samples, 700's stat went bad, 600 is new but
@@ -277,11 +277,11 @@ private Q_SLOTS:
         // Every process has used its id in ticks; in the interval each adds
         // (id mod 97) more, so the busiest are 96, 193, 290, ... ties by id.
         QVERIFY(pw::test::writeProcessTree(root, 1000, [](int pid) { return quint64(pid); }));
-        auto counters = std::make_shared<pw::test::ClockedCounters>(root.toStdString());
-        ProcessMonitor monitor(counters, Polling::Manual, emptyCatalog());
+        pw::test::ClockedSources fake(root.toStdString());
+        ProcessMonitor monitor(fake.sources(), Polling::Manual, emptyCatalog());
         QVERIFY(pw::test::writeProcessTree(root, 1000,
                                            [](int pid) { return quint64(pid + pid % 97); }));
-        counters->now = 1.0;
+        fake.clock->monotonic = 1.0;
         monitor.updateProcesses();
         const QList<ProcessInfoData> list = monitor.topProcesses();
         QCOMPARE(ids(list), (QList<int>{96, 193, 290, 387, 484}));
@@ -309,13 +309,13 @@ private Q_SLOTS:
 
         auto catalog = std::make_shared<ApplicationCatalog>(
             [=] { return pw::platform::DesktopEntryIndex::scan({apps}, {bin}); });
-        auto counters = std::make_shared<FakeSystemCounters>();
-        counters->processes = std::vector<ProcessStat>{{41, "editor", 0}, {42, "other", 0}};
-        counters->executables = {{41, program.toStdString()}, {42, "/usr/bin/other-tool"}};
-        ProcessMonitor monitor(counters, Polling::Manual, catalog);
+        FakeSources fake;
+        fake.processes->processes = std::vector<ProcessStat>{{41, "editor", 0}, {42, "other", 0}};
+        fake.processes->executables = {{41, program.toStdString()}, {42, "/usr/bin/other-tool"}};
+        ProcessMonitor monitor(fake.sources(), Polling::Manual, catalog);
         catalog->waitUntilReady();
-        counters->processes = std::vector<ProcessStat>{{41, "editor", 10}, {42, "other", 5}};
-        counters->now = 1.0;
+        fake.processes->processes = std::vector<ProcessStat>{{41, "editor", 10}, {42, "other", 5}};
+        fake.clock->monotonic = 1.0;
         monitor.updateProcesses();
         const QList<ProcessInfoData> list = monitor.topProcesses();
         QCOMPARE(ids(list), (QList<int>{41, 42}));

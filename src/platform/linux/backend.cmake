@@ -1,12 +1,48 @@
-target_sources(pw_platform PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/proc_parsers.h
-    ${CMAKE_CURRENT_LIST_DIR}/proc_parsers.cpp
+target_sources(pw_platform_linux PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/file_reader.h
     ${CMAKE_CURRENT_LIST_DIR}/file_reader.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/linux_system_counters.h
-    ${CMAKE_CURRENT_LIST_DIR}/linux_system_counters.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/linux_device_counters.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/numbered_entries.h
-    ${CMAKE_CURRENT_LIST_DIR}/device_parsers.h
-    ${CMAKE_CURRENT_LIST_DIR}/device_parsers.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/text_scan.h
+    ${CMAKE_CURRENT_LIST_DIR}/text_scan.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sysfs_files.h
+    ${CMAKE_CURRENT_LIST_DIR}/sysfs_files.cpp
+    # Pure parsers, one pair per kernel source.
+    ${CMAKE_CURRENT_LIST_DIR}/cpu_parsers.h
+    ${CMAKE_CURRENT_LIST_DIR}/cpu_parsers.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/memory_parsers.h
+    ${CMAKE_CURRENT_LIST_DIR}/memory_parsers.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/network_parsers.h
+    ${CMAKE_CURRENT_LIST_DIR}/network_parsers.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tcp_parsers.h
+    ${CMAKE_CURRENT_LIST_DIR}/tcp_parsers.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/process_parsers.h
+    ${CMAKE_CURRENT_LIST_DIR}/process_parsers.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/storage_parsers.h
+    ${CMAKE_CURRENT_LIST_DIR}/storage_parsers.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sysfs_parsers.h
+    ${CMAKE_CURRENT_LIST_DIR}/sysfs_parsers.cpp
+    # One source per area.
+    ${CMAKE_CURRENT_LIST_DIR}/linux_clock.h
+    ${CMAKE_CURRENT_LIST_DIR}/linux_clock.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/linux_cpu_source.h
+    ${CMAKE_CURRENT_LIST_DIR}/linux_cpu_source.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/linux_memory_source.h
+    ${CMAKE_CURRENT_LIST_DIR}/linux_memory_source.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/linux_network_source.h
+    ${CMAKE_CURRENT_LIST_DIR}/linux_network_source.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/linux_connection_source.h
+    ${CMAKE_CURRENT_LIST_DIR}/linux_connection_source.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/linux_power_source.h
+    ${CMAKE_CURRENT_LIST_DIR}/linux_power_source.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/linux_thermal_source.h
+    ${CMAKE_CURRENT_LIST_DIR}/linux_thermal_source.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/linux_storage_source.h
+    ${CMAKE_CURRENT_LIST_DIR}/linux_storage_source.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/linux_gpu_source.h
+    ${CMAKE_CURRENT_LIST_DIR}/linux_gpu_source.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/linux_fan_source.h
+    ${CMAKE_CURRENT_LIST_DIR}/linux_fan_source.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/linux_process_source.h
+    ${CMAKE_CURRENT_LIST_DIR}/linux_process_source.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/linux_sources.h
+    ${CMAKE_CURRENT_LIST_DIR}/linux_sources.cpp
 )

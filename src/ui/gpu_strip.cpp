@@ -1,0 +1,94 @@
+#include "ui/gpu_strip.h"
+
+#include "services/gpu/gpu_monitor.h"
+#include "services/system_colors.h"
+#include "ui/format/figure_format.h"
+#include "ui/gauge_ring.h"
+#include "ui/label_factory.h"
+#include "ui/text_styles.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
+
+namespace pw::ui {
+namespace {
+
+GaugeFigure percentGauge(std::optional<double> percent) {
+    return {percentText(percent), percent ? ringFraction(*percent) : 0.0};
+}
+
+using GaugeOf = GaugeFigure (*)(const GpuMonitor&);
+
+// One entry per gauge; the strip is as long as this list.
+constexpr auto kGauges = std::to_array<GaugeOf>({
+    [](const GpuMonitor& gpu) { return percentGauge(gpu.gpuBusy()); },
+    [](const GpuMonitor& gpu) { return percentGauge(gpu.gpuMemoryBusy()); },
+    [](const GpuMonitor& gpu) {
+        const auto celsius = gpu.gpuTemperature();
+        return GaugeFigure{wholeText(celsius, kDegreeSign), ringFraction(celsius.value_or(0.0))};
+    },
+    [](const GpuMonitor& gpu) {
+        const auto share = gpu.gpuVramFraction();
+        return GaugeFigure{fixedText(share, 2), std::clamp(share.value_or(0.0), 0.0, 1.0)};
+    },
+});
+
+std::optional<double> screenRefreshRate() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen || !(screen->refreshRate() > 0.0))
+        return std::nullopt;
+    return screen->refreshRate();
+}
+
+} // namespace
+
+QList<GaugeFigure> gpuGaugeFigures(const GpuMonitor& gpu) {
+    QList<GaugeFigure> figures;
+    for (GaugeOf gauge : kGauges)
+        figures.append(gauge(gpu));
+    return figures;
+}
+
+GpuStrip::GpuStrip(const GpuMonitor& gpu, QWidget* parent)
+    : QWidget(parent), m_gpu(gpu),
+      m_frameRate(makeLabel(QString(), systemFont(10, QFont::Bold), QColor(), this)) {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(10, 0, 10, 0);
+    auto* header = new QHBoxLayout;
+    header->addWidget(makeSectionHeading(QStringLiteral("GPU"), this));
+    header->addStretch(1);
+    header->addWidget(m_frameRate);
+    column->addLayout(header);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (std::size_t i = 0; i < kGauges.size(); ++i) {
+        auto* gauge = new GaugeRing(50, RingStyle{4.0, 0.3, Qt::FlatCap, Qt::FlatCap}, this);
+        gauge->setColor(systemColor::blue());
+        m_gauges.append(gauge);
+        row->addWidget(gauge);
+    }
+    row->addStretch(1);
+    column->addLayout(row);
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &GpuStrip::refresh);
+}
+
+void GpuStrip::refresh() {
+    m_frameRate->setText(fixedText(screenRefreshRate(), 0, u" FPS"));
+    const QList<GaugeFigure> figures = gpuGaugeFigures(m_gpu);
+    for (qsizetype i = 0; i < figures.size(); ++i) {
+        m_gauges[i]->setFraction(figures[i].fraction);
+        m_gauges[i]->setText(figures[i].text, systemFont(12, QFont::Bold));
+    }
+}
+
+QString GpuStrip::frameRateText() const {
+    return m_frameRate->text();
+}
+
+} // namespace pw::ui

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ui/view_logic.h"
+
+#include <QList>
+#include <QWidget>
+
+class QLabel;
+
+namespace pw {
+class GpuMonitor;
+}
+
+namespace pw::ui {
+
+class GaugeRing;
+
+// What the GPU strip's gauges show, left to right: busy, memory busy,
+// temperature and VRAM share of the shown card. A gauge per entry.
+QList<GaugeFigure> gpuGaugeFigures(const GpuMonitor& gpu);
+
+// The CPU tab's GPU strip: a header with the screen's frame rate over a row
+// of round gauges.
+class GpuStrip : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit GpuStrip(const GpuMonitor& gpu, QWidget* parent = nullptr);
+
+    // Takes the monitor's figures and the screen's rate as they are now.
+    void refresh();
+
+    QString frameRateText() const;
+    QList<GaugeRing*> gauges() const { return m_gauges; }
+
+private:
+    const GpuMonitor& m_gpu;
+    QLabel* m_frameRate;
+    QList<GaugeRing*> m_gauges;
+};
+
+} // namespace pw::ui
