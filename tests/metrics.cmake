@@ -3,3 +3,11 @@
 pw_add_test(tst_metrics_renderer metrics/tst_metrics_renderer.cpp LIBS pw_services)
 pw_add_test(tst_http_request_parser metrics/tst_http_request_parser.cpp LIBS pw_metrics_server)
 pw_add_test(tst_metrics_server metrics/tst_metrics_server.cpp LIBS pw_metrics_server)
+
+# Whole runs of `pulsewick --serve`, each on loopback ports of its own.
+foreach(script metrics_fixture metrics_prometheus metrics_abuse)
+    add_test(NAME e2e_${script}
+        COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${script}.sh $<TARGET_FILE:pulsewick>
+            ${CMAKE_CURRENT_SOURCE_DIR}/fixtures)
+    set_tests_properties(e2e_${script} PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77)
+endforeach()

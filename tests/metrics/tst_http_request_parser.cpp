@@ -95,6 +95,9 @@ private Q_SLOTS:
                                  << Status::Malformed;
         QTest::newRow("not http") << QByteArray("GET / FTP/1.0\r\n\r\n") << Status::Malformed;
         QTest::newRow("http/2") << QByteArray("GET / HTTP/2.0\r\n\r\n") << Status::BadVersion;
+        // Refused before the head is complete: a TLS hello, a bad request line.
+        QTest::newRow("tls hello") << QByteArray("\x16\x03\x01\x00\xa5", 5) << Status::Malformed;
+        QTest::newRow("bad line") << QByteArray("GET /\r\nHost: x") << Status::Malformed;
     }
     void refusesWhatIsNotARequest() {
         QFETCH(QByteArray, bytes);

@@ -61,6 +61,23 @@ struct Head {
 
 using Status = HttpRequestParser::Status;
 
+// "METHOD /path HTTP/1.x"
+Status parseRequestLine(QByteArrayView line, HttpRequest& request, Head& head) {
+    if (line.endsWith('\r'))
+        line.chop(1);
+    const QList<QByteArray> parts = line.toByteArray().split(' ');
+    if (parts.size() != 3 || !isToken(parts[0]) || !parts[1].startsWith('/') ||
+        !parts[2].startsWith("HTTP/"))
+        return Status::Malformed;
+    if (parts[2] != "HTTP/1.1" && parts[2] != "HTTP/1.0")
+        return Status::BadVersion;
+    request.method = parts[0];
+    const qsizetype query = parts[1].indexOf('?');
+    request.path = query < 0 ? parts[1] : parts[1].left(query);
+    head.version = parts[2];
+    return Status::Complete;
+}
+
 Status parseHeader(const QByteArray& line, HttpRequest& request, Head& head) {
     const qsizetype colon = line.indexOf(':');
     // A folded line (leading blank) or a name with blanks is refused outright.
@@ -117,31 +134,31 @@ HttpResponse errorResponse(int status) {
 
 Status HttpRequestParser::parse(QByteArrayView buffer, HttpRequest& request,
                                 qsizetype& consumed) const {
-    const std::optional<qsizetype> end = headEnd(buffer.first(std::min(buffer.size(), m_limit)));
+    const QByteArrayView window = buffer.first(std::min(buffer.size(), m_limit));
+    // The request line is judged as soon as it is there (its method as soon as
+    // it starts), so a client speaking something else is refused at once.
+    const qsizetype lineEnd = window.indexOf('\n');
+    if (lineEnd < 0) {
+        const qsizetype space = window.indexOf(' ');
+        if (!window.isEmpty() && !isToken(window.first(space < 0 ? window.size() : space)))
+            return Status::Malformed;
+        return buffer.size() >= m_limit ? Status::TooLarge : Status::Incomplete;
+    }
+    HttpRequest parsed;
+    Head head;
+    if (const Status s = parseRequestLine(window.first(lineEnd), parsed, head);
+        s != Status::Complete)
+        return s;
+    const std::optional<qsizetype> end = headEnd(window);
     if (!end)
         return buffer.size() >= m_limit ? Status::TooLarge : Status::Incomplete;
 
     QList<QByteArray> lines = QByteArray(buffer.data(), *end).split('\n');
-    for (QByteArray& line : lines)
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        QByteArray& line = lines[i];
         if (line.endsWith('\r'))
             line.chop(1);
-    const QList<QByteArray> start = lines.front().split(' ');
-    if (start.size() != 3 || !isToken(start[0]) || !start[1].startsWith('/'))
-        return Status::Malformed;
-    HttpRequest parsed;
-    Head head;
-    parsed.method = start[0];
-    const qsizetype query = start[1].indexOf('?');
-    parsed.path = query < 0 ? start[1] : start[1].left(query);
-    head.version = start[2];
-    if (!head.version.startsWith("HTTP/"))
-        return Status::Malformed;
-    if (head.version != "HTTP/1.1" && head.version != "HTTP/1.0")
-        return Status::BadVersion;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        if (lines[i].isEmpty())
-            continue;
-        if (parseHeader(lines[i], parsed, head) != Status::Complete)
+        if (!line.isEmpty() && parseHeader(line, parsed, head) != Status::Complete)
             return Status::Malformed;
     }
     const qsizetype total = *end + head.contentLength.value_or(0);
