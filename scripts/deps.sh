@@ -6,7 +6,8 @@ set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev
     libbenchmark-dev adwaita-icon-theme)
-test_pkgs=(xvfb xauth xdotool x11-utils trayer iputils-ping dbus dbus-bin python3 conky-std)
+test_pkgs=(xvfb xauth xdotool x11-utils trayer iputils-ping dbus dbus-bin python3 conky-std
+    prometheus curl apache2-utils)
 
 wanted=("${build_pkgs[@]}")
 if [ "${1:-build}" = test ]; then
@@ -30,5 +31,14 @@ export DEBIAN_FRONTEND=noninteractive
 if [ -z "${PULSEWICK_APT_UPDATED:-}" ]; then
     apt-get update
     export PULSEWICK_APT_UPDATED=1
+fi
+# Packages installed for the tests (the Prometheus server) must not start
+# services of their own: unless the machine already has a policy, one that
+# refuses every start stands for the time of the install.
+policy=/usr/sbin/policy-rc.d
+if [ ! -e "$policy" ]; then
+    printf '#!/bin/sh\nexit 101\n' >"$policy"
+    chmod +x "$policy"
+    trap 'rm -f "$policy"' EXIT
 fi
 apt-get install -y --no-install-recommends "${missing[@]}"

@@ -11,3 +11,13 @@ foreach(script metrics_fixture metrics_prometheus metrics_abuse)
             ${CMAKE_CURRENT_SOURCE_DIR}/fixtures)
     set_tests_properties(e2e_${script} PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77)
 endforeach()
+
+# The example Prometheus setup as shipped: the configuration, and the alert
+# rules against series that must and must not fire them.
+add_test(NAME contrib_prometheus_config
+    COMMAND promtool check config ${CMAKE_SOURCE_DIR}/contrib/prometheus/prometheus.yml)
+add_test(NAME contrib_prometheus_rules
+    COMMAND promtool test rules ${CMAKE_SOURCE_DIR}/contrib/prometheus/pulsewick-alerts.test.yml)
+add_test(NAME installed_unit COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/metrics/installed_unit.sh
+    ${CMAKE_BINARY_DIR})
+set_tests_properties(installed_unit PROPERTIES SKIP_RETURN_CODE 77)

@@ -21,3 +21,15 @@ target_sources(pw_app PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/serve_main.cpp
 )
 target_link_libraries(pw_app PUBLIC pw_metrics_server)
+
+# The service unit for server mode. It is written at install time, so its
+# ExecStart names the program where this installation puts it.
+include(GNUInstallDirs)
+set(PULSEWICK_SYSTEMD_UNIT_DIR "lib/systemd/system" CACHE STRING
+    "Where the systemd unit is installed, under the prefix")
+install(CODE "
+    set(CMAKE_INSTALL_FULL_BINDIR \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+    configure_file(\"${CMAKE_SOURCE_DIR}/resources/systemd/pulsewick.service.in\"
+        \"${CMAKE_BINARY_DIR}/pulsewick.service\" @ONLY)
+")
+install(FILES ${CMAKE_BINARY_DIR}/pulsewick.service DESTINATION ${PULSEWICK_SYSTEMD_UNIT_DIR})
