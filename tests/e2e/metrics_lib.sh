@@ -8,7 +8,7 @@ start_server() {
     "$PULSEWICK" --serve 127.0.0.1:0 --latency-host 127.0.0.1 "$@" >"$E2E_TMP/$log.log" 2>&1 &
     SERVER_PID=$!
     E2E_PIDS+=("$SERVER_PID")
-    wait_until 20 grep -q '^Serving metrics on http://127.0.0.1:[0-9]*/metrics$' "$E2E_TMP/$log.log" ||
+    wait_until 20 grep -qs '^Serving metrics on http://127.0.0.1:[0-9]*/metrics$' "$E2E_TMP/$log.log" ||
         fail "$log: the server did not start"
     SERVER_PORT=$(sed -n 's|^Serving metrics on http://127.0.0.1:\([0-9]*\)/metrics$|\1|p' \
         "$E2E_TMP/$log.log")

@@ -44,6 +44,10 @@ private Q_SLOTS:
         QVERIFY(!r.keepAlive);
         QCOMPARE(parse("GET / HTTP/1.0\r\nConnection: keep-alive\n\n", &r), Status::Complete);
         QVERIFY(r.keepAlive);
+        // An HTTP/1.0 client learns its connection stays; an HTTP/1.1 one assumes it.
+        QCOMPARE(connectionHeader(r), ConnectionHeader::KeepAlive);
+        QVERIFY(serializeResponse({}, false, ConnectionHeader::KeepAlive)
+                    .contains("\r\nConnection: keep-alive\r\n"));
     }
 
     // Bytes arrive in any split; only the whole request counts, and the bytes
@@ -108,11 +112,12 @@ private Q_SLOTS:
     void writesResponses() {
         HttpResponse r = errorResponse(405);
         r.allow = "GET, HEAD";
-        QCOMPARE(serializeResponse(r, false, true),
+        QCOMPARE(serializeResponse(r, false, ConnectionHeader::None),
                  QByteArray("HTTP/1.1 405 Method Not Allowed\r\nContent-Type: text/plain; "
                             "charset=utf-8\r\nContent-Length: 19\r\nAllow: GET, HEAD\r\n\r\n"
                             "Method Not Allowed\n"));
-        const QByteArray head = serializeResponse({200, "text/plain", "abc", {}}, true, false);
+        const QByteArray head =
+            serializeResponse({200, "text/plain", "abc", {}}, true, ConnectionHeader::Close);
         QVERIFY(head.contains("Content-Length: 3\r\n"));
         QVERIFY(head.contains("Connection: close\r\n"));
         QVERIFY(head.endsWith("\r\n\r\n"));

@@ -89,20 +89,21 @@ void HttpConnection::answerBuffered() {
         }
         m_buffer.remove(0, consumed);
         const bool head = request.method == "HEAD";
-        answer(m_handler(request), head, request.keepAlive);
+        answer(m_handler(request), head, connectionHeader(request));
     }
 }
 
 void HttpConnection::refuse(int status) {
     m_buffer.clear();
-    answer(errorResponse(status), false, false);
+    answer(errorResponse(status), false, ConnectionHeader::Close);
 }
 
-void HttpConnection::answer(const HttpResponse& response, bool headOnly, bool keepAlive) {
+void HttpConnection::answer(const HttpResponse& response, bool headOnly,
+                            ConnectionHeader connection) {
     m_answering = true;
-    m_closing = !keepAlive;
+    m_closing = connection == ConnectionHeader::Close;
     m_deadline.start(); // the client has as long to take the answer
-    m_socket->write(serializeResponse(response, headOnly, keepAlive));
+    m_socket->write(serializeResponse(response, headOnly, connection));
 }
 
 void HttpConnection::written() {

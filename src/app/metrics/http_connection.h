@@ -46,7 +46,7 @@ Q_SIGNALS:
 private:
     void readAvailable();
     void answerBuffered();
-    void answer(const HttpResponse& response, bool headOnly, bool keepAlive);
+    void answer(const HttpResponse& response, bool headOnly, ConnectionHeader connection);
     void refuse(int status);
     void written();
     void startWaiting();

@@ -110,7 +110,14 @@ bool hasToken(const QByteArray& list, QByteArrayView token) {
 
 } // namespace
 
-QByteArray serializeResponse(const HttpResponse& response, bool headOnly, bool keepAlive) {
+ConnectionHeader connectionHeader(const HttpRequest& request) {
+    if (!request.keepAlive)
+        return ConnectionHeader::Close;
+    return request.http10 ? ConnectionHeader::KeepAlive : ConnectionHeader::None;
+}
+
+QByteArray serializeResponse(const HttpResponse& response, bool headOnly,
+                             ConnectionHeader connection) {
     QByteArray out;
     out.reserve(160 + (headOnly ? 0 : response.body.size()));
     out += "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status) +
@@ -120,8 +127,10 @@ QByteArray serializeResponse(const HttpResponse& response, bool headOnly, bool k
     out += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
     if (!response.allow.isEmpty())
         out += "Allow: " + response.allow + "\r\n";
-    if (!keepAlive)
+    if (connection == ConnectionHeader::Close)
         out += "Connection: close\r\n";
+    else if (connection == ConnectionHeader::KeepAlive)
+        out += "Connection: keep-alive\r\n";
     out += "\r\n";
     if (!headOnly)
         out += response.body;
@@ -166,8 +175,9 @@ Status HttpRequestParser::parse(QByteArrayView buffer, HttpRequest& request,
         return Status::BodyTooLarge;
     if (buffer.size() < total)
         return Status::Incomplete;
-    parsed.keepAlive = head.version == "HTTP/1.1" ? !hasToken(head.connection, "close")
-                                                  : hasToken(head.connection, "keep-alive");
+    parsed.http10 = head.version == "HTTP/1.0";
+    parsed.keepAlive = parsed.http10 ? hasToken(head.connection, "keep-alive")
+                                     : !hasToken(head.connection, "close");
     request = std::move(parsed);
     consumed = total;
     return Status::Complete;

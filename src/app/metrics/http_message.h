@@ -11,6 +11,7 @@ struct HttpRequest {
     QByteArray path; // the target without its query
     QByteArray accept;
     bool keepAlive = true;
+    bool http10 = false; // keeps the connection only when it asked to
 };
 
 struct HttpResponse {
@@ -20,8 +21,16 @@ struct HttpResponse {
     QByteArray allow; // the Allow header of a 405
 };
 
+// What the Connection header says: nothing (HTTP/1.1 keeps the connection),
+// that it closes, or that it stays (an HTTP/1.0 client that asked for it).
+enum class ConnectionHeader { None, Close, KeepAlive };
+
+// How a response to this request ends the exchange.
+ConnectionHeader connectionHeader(const HttpRequest& request);
+
 // The response's bytes: status line, headers and, unless `headOnly`, the body.
-QByteArray serializeResponse(const HttpResponse& response, bool headOnly, bool keepAlive);
+QByteArray serializeResponse(const HttpResponse& response, bool headOnly,
+                             ConnectionHeader connection);
 
 // A plain-text response with this status and its reason phrase as the body.
 HttpResponse errorResponse(int status);
