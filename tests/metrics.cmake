@@ -3,6 +3,7 @@
 pw_add_test(tst_metrics_renderer metrics/tst_metrics_renderer.cpp LIBS pw_services)
 pw_add_test(tst_http_request_parser metrics/tst_http_request_parser.cpp LIBS pw_metrics_server)
 pw_add_test(tst_metrics_server metrics/tst_metrics_server.cpp LIBS pw_metrics_server)
+pw_add_test(tst_serve_options metrics/tst_serve_options.cpp LIBS pw_app)
 
 # Whole runs of `pulsewick --serve`, each on loopback ports of its own.
 foreach(script metrics_fixture metrics_prometheus metrics_abuse)
