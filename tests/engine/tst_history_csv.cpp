@@ -49,6 +49,7 @@ private Q_SLOTS:
         platform::FakeSources fake;
         SystemStatsProvider store(fake.sources(), nullptr, [] { return 90.0; });
         const auto first = store.exportHistoryToCSV();
+        fake.clock->advance(0.25);
         const auto second = store.exportHistoryToCSV();
         QVERIFY(first && second);
         QVERIFY(*first != *second);

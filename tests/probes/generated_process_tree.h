@@ -3,6 +3,8 @@
 // Writes a /proc tree of many processes at run time, rather than checking in
 // thousands of files.
 
+#include "platform/fixture_tree.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -33,11 +35,6 @@ inline QByteArray statLine(int pid, const QByteArray& command, quint64 utime, qu
            QByteArray::number(stime) + " 0 0 20 0 1 0 4242 1000000 200 18446744073709551615\n";
 }
 
-inline bool writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(content) == content.size();
-}
 
 // Processes 1..count under <root>/proc, named "worker-<pid>", with an exe link
 // to /usr/bin/worker-<pid>. Process p has used `ticksOf(p)` ticks.

@@ -43,7 +43,7 @@ Q_SIGNALS:
     void activeConnectionsChanged();
 
 private:
-    QList<double> m_networkHistory;
+    QList<double> m_networkHistory = QList<double>(60, 0.0);
     QString m_networkInterfaceName;
     bool m_networkIsWireless = false;
     std::optional<QString> m_localIPv4Address;
