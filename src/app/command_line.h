@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/metrics/serve_address.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +18,7 @@ struct CommandLineOptions {
     std::optional<QString> latencyHost;
     bool dashboard = false; // --dashboard [PAGE]
     std::optional<QString> dashboardPage;
+    std::optional<ServeAddress> serve; // --serve [ADDRESS:PORT]
 };
 
 struct CommandLineResult {

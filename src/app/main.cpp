@@ -2,6 +2,7 @@
 #include "app/desktop_main.h"
 #include "app/headless_main.h"
 #include "app/headless_sections.h"
+#include "app/metrics/serve_main.h"
 
 #include <cstdio>
 
@@ -36,6 +37,8 @@ int main(int argc, char** argv) {
         break;
     }
     const pw::app::CommandLineOptions& options = parsed.options;
+    if (options.serve)
+        return pw::app::runServe(argc, argv, options);
     // The terminal-only options imply the terminal readout.
     const bool headless =
         options.headless || options.json || options.samples || options.exportCsv || !hasDisplay();

@@ -22,6 +22,7 @@ CpuSampler::Reading CpuSampler::sample() {
             totals.nice += t.nice;
         }
         reading.totals = totals;
+        reading.perCpu = *ticks;
         if (m_previous)
             reading.load = computeCpuLoad(*m_previous, *ticks, m_clusters);
         m_previous = std::move(ticks);

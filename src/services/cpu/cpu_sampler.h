@@ -19,6 +19,7 @@ public:
         std::optional<double> clockGHz; // absent when not reported or implausible
         // Ticks per mode of all CPUs since boot; absent when unreadable.
         std::optional<platform::CpuTicks> totals;
+        std::vector<platform::CpuTicks> perCpu; // the same per CPU; empty when unreadable
     };
     Reading sample();
 

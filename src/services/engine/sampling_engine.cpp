@@ -55,11 +55,15 @@ void SamplingEngine::applyCpu(Snapshot& s) {
         // /proc/stat counts in the same clock ticks as the process table.
         const long ticks = m_sources.processes ? m_sources.processes->ticksPerSecond() : 100;
         const double perSecond = 1.0 / static_cast<double>(std::max(1L, ticks));
-        cpu.totalSeconds =
-            CpuFigures::ModeSeconds{static_cast<double>(reading.totals->user) * perSecond,
-                                    static_cast<double>(reading.totals->system) * perSecond,
-                                    static_cast<double>(reading.totals->idle) * perSecond,
-                                    static_cast<double>(reading.totals->nice) * perSecond};
+        auto seconds = [perSecond](const platform::CpuTicks& t) {
+            return CpuFigures::ModeSeconds{
+                static_cast<double>(t.user) * perSecond, static_cast<double>(t.system) * perSecond,
+                static_cast<double>(t.idle) * perSecond, static_cast<double>(t.nice) * perSecond};
+        };
+        cpu.totalSeconds = seconds(*reading.totals);
+        cpu.coreSeconds.clear();
+        for (const platform::CpuTicks& t : reading.perCpu)
+            cpu.coreSeconds.append({t.cpu, seconds(t)});
     }
     if (reading.load) {
         const CpuLoad& load = *reading.load;
@@ -72,6 +76,7 @@ void SamplingEngine::applyCpu(Snapshot& s) {
         cpu.systemUsagePercent = load.systemUsage;
         cpu.coreUsagePercent.clear();
         cpu.coreIsEfficiency.clear();
+        cpu.coreNumbers = QList<int>(load.cpus.begin(), load.cpus.end());
         for (double fraction : load.perCpu)
             cpu.coreUsagePercent.append(fraction * 100.0);
         for (int n : load.cpus)
