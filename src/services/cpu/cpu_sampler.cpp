@@ -10,7 +10,7 @@ CpuSampler::CpuSampler(std::shared_ptr<platform::CpuSource> source) : m_source(s
     m_hasEfficiencyCores = topology.performanceLevel1 && *topology.performanceLevel1 > 0;
 }
 
-CpuSampler::Reading CpuSampler::sample() {
+CpuSampler::Reading CpuSampler::sample(bool withClock) {
     Reading reading;
     std::optional<std::vector<platform::CpuTicks>> ticks = m_source->cpuTicks();
     if (ticks) {
@@ -26,10 +26,16 @@ CpuSampler::Reading CpuSampler::sample() {
             reading.load = computeCpuLoad(*m_previous, *ticks, m_clusters);
         m_previous = std::move(ticks);
     }
+    if (withClock)
+        reading.clockGHz = clockGHz();
+    return reading;
+}
+
+std::optional<double> CpuSampler::clockGHz() const {
     if (const std::optional<double> mhz = m_source->clockMHz();
         mhz && std::isfinite(*mhz) && *mhz > 0.0)
-        reading.clockGHz = *mhz / 1000.0;
-    return reading;
+        return *mhz / 1000.0;
+    return std::nullopt;
 }
 
 } // namespace pw

@@ -20,7 +20,10 @@ public:
         // Ticks per mode of all CPUs since boot; absent when unreadable.
         std::optional<platform::CpuTicks> totals;
     };
-    Reading sample();
+    // The clock is read only `withClock`.
+    Reading sample(bool withClock = true);
+    // The current clock speed; absent when not reported or implausible.
+    std::optional<double> clockGHz() const;
 
     const CpuClusters& clusters() const { return m_clusters; }
     // Whether the machine told us of efficiency cores (not the 4 + 4 fallback).
