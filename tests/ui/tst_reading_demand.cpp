@@ -102,7 +102,8 @@ private Q_SLOTS:
         Rig rig;
         rig.demand.readOnlyWhatIsWatched();
         QWidget page;
-        auto* refresh = new ui::CycleRefresh(rig.engine.stats, [] {}, &page, {Reading::Connections});
+        auto* refresh =
+            new ui::CycleRefresh(rig.engine.stats, [] {}, &page, {Reading::Connections});
         rig.cycles();
         QCOMPARE(rig.fake.connections->reads, 0);
         const int hiddenRefreshes = refresh->count();
