@@ -4,6 +4,7 @@
 #include "platform/sources.h"
 #include "services/alerts/cpu_alert.h"
 #include "services/alerts/disk_space_alert.h"
+#include "services/demand/demand.h"
 #include "services/engine/sampling_engine.h"
 #include "services/engine/snapshot.h"
 #include "services/power/battery_info.h"
@@ -99,6 +100,10 @@ public:
     // Called with each cycle's snapshot, in the order added, before cycleFinished.
     void addSnapshotConsumer(std::function<void(const Snapshot&)> consumer);
 
+    // Who wants which of the costlier readings. A reading that gains its
+    // first consumer is taken at once and the views told, as after a cycle.
+    Demand& demand() const { return *m_demand; }
+
     // Whether the two alerts may post; both on unless set.
     void setAlertSwitches(std::function<bool()> highCpu, std::function<bool()> diskSpaceLow);
 
@@ -140,6 +145,7 @@ Q_SIGNALS:
 
 private:
     void publish(Snapshot next);
+    void sampleNow(Reading reading);
 
     platform::Sources m_sources;
     std::shared_ptr<platform::DesktopNotifier> m_notifier;
@@ -147,6 +153,7 @@ private:
     std::function<bool()> m_highCpuAlertsOn;
     std::function<bool()> m_diskSpaceLowAlertsOn;
     QTimer* m_timer = nullptr;
+    std::unique_ptr<Demand> m_demand;
     SamplingEngine m_engine;
     Snapshot m_snapshot;
     CpuAlert m_cpuAlert;

@@ -104,8 +104,8 @@ DiskTabView::DiskTabView(const StatsModels& models, ProcessMonitor& processMonit
             &DiskTabView::refreshProcesses);
     connect(&m_preferences, &Preferences::showFullProcessPathChanged, this,
             &DiskTabView::refreshProcesses);
-    new CycleRefresh(
-        models.stats, [this] { refresh(); }, this);
+    new CycleRefresh(models.stats, [this] { refresh(); }, this,
+                     {Reading::Processes, Reading::Storage});
     refreshProcesses();
 }
 

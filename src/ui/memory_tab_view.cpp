@@ -99,8 +99,7 @@ MemoryTabView::MemoryTabView(const StatsModels& models, ProcessMonitor& processM
             &MemoryTabView::refreshProcesses);
     connect(&m_preferences, &Preferences::showFullProcessPathChanged, this,
             &MemoryTabView::refreshProcesses);
-    new CycleRefresh(
-        m_stats, [this] { refresh(); }, this);
+    new CycleRefresh(m_stats, [this] { refresh(); }, this, {Reading::Processes});
     refreshProcesses();
 }
 

@@ -227,7 +227,7 @@ QWidget* buildNetworkPage(const StatsModels& models) {
             if (remote.isEmpty())
                 rowStack->addWidget(noConnectionRow());
         },
-        page);
+        page, {Reading::Connections});
     return page;
 }
 

@@ -32,7 +32,7 @@ Snapshot fullSnapshot() {
     s.network.ipv4Address = QStringLiteral("192.168.77.5");
     s.network.activeConnections = {QStringLiteral("10.9.8.7:443")};
     s.socTemperatureCelsius = 61.5;
-    s.power = {87, false, 90, 12.25};
+    s.power = {87, false, BatteryState::Discharging, 90, 12.25};
     s.storage.readBytesTotal = 4096;
     s.storage.writtenBytesTotal = 8192;
     platform::GpuDevice gpu;

@@ -1,4 +1,6 @@
 target_sources(pw_platform_linux PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/kernel_file.h
+    ${CMAKE_CURRENT_LIST_DIR}/kernel_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/text_scan.h
     ${CMAKE_CURRENT_LIST_DIR}/text_scan.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sysfs_files.h

@@ -10,7 +10,7 @@ CpuSampler::CpuSampler(std::shared_ptr<platform::CpuSource> source) : m_source(s
     m_hasEfficiencyCores = topology.performanceLevel1 && *topology.performanceLevel1 > 0;
 }
 
-CpuSampler::Reading CpuSampler::sample() {
+CpuSampler::Reading CpuSampler::sample(bool withClock) {
     Reading reading;
     std::optional<std::vector<platform::CpuTicks>> ticks = m_source->cpuTicks();
     if (ticks) {
@@ -27,12 +27,17 @@ CpuSampler::Reading CpuSampler::sample() {
             reading.load = computeCpuLoad(*m_previous, *ticks, m_clusters);
         m_previous = std::move(ticks);
     }
-    // A clock at 0 or beyond any real processor is a broken reading.
-    if (const std::optional<double> mhz = m_source->clockMHz())
-        reading.clockGHz = plausible::within(*mhz / 1000.0, 0.0, plausible::kMaxClockGHz);
-    if (reading.clockGHz && *reading.clockGHz == 0.0)
-        reading.clockGHz.reset();
+    if (withClock)
+        reading.clockGHz = clockGHz();
     return reading;
+}
+
+std::optional<double> CpuSampler::clockGHz() const {
+    // A clock at 0 or beyond any real processor is a broken reading.
+    const std::optional<double> mhz = m_source->clockMHz();
+    if (!mhz || !(*mhz > 0.0))
+        return std::nullopt;
+    return plausible::within(*mhz / 1000.0, 0.0, plausible::kMaxClockGHz);
 }
 
 } // namespace pw

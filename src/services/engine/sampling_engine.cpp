@@ -7,8 +7,8 @@
 
 namespace pw {
 
-SamplingEngine::SamplingEngine(const platform::Sources& sources)
-    : m_sources(sources), m_cpu(sources.cpu), m_memory(sources.memory),
+SamplingEngine::SamplingEngine(const platform::Sources& sources, const Demand* demand)
+    : m_sources(sources), m_demand(demand), m_cpu(sources.cpu), m_memory(sources.memory),
       m_network(sources.network, sources.connections, sources.clock),
       m_storage(sources.storage, sources.clock), m_hidMonitor(sources.thermal),
       m_gpu(sources.gpu, sources.clock) {}
@@ -20,10 +20,11 @@ void SamplingEngine::runCycle(Snapshot& s) {
     m_memory.sample(s.memory);
     m_network.sampleThroughput(s.network);
     if (slowCycle) {
-        m_network.sampleDetails(s.network);
+        m_network.sampleDetails(s.network, wanted(Reading::Connections));
         m_storage.sampleVolume(s.storage);
     }
-    m_storage.sampleActivity(s.storage);
+    if (wanted(Reading::Storage))
+        m_storage.sampleActivity(s.storage);
     // A sensor that gives nothing this cycle leaves the last reading; one that
     // gives nonsense makes the temperature unknown.
     if (const std::optional<double> celsius =
@@ -31,6 +32,37 @@ void SamplingEngine::runCycle(Snapshot& s) {
         s.socTemperatureCelsius = celsius;
     else if (m_hidMonitor.lastReadingImplausible())
         s.socTemperatureCelsius.reset();
+    if (wanted(Reading::Fans))
+        applyFans(s);
+    applyBattery(s);
+    if (wanted(Reading::Gpu))
+        applyGpu(s);
+    ++m_cycle;
+}
+
+void SamplingEngine::sampleNow(Reading reading, Snapshot& s) {
+    switch (reading) {
+    case Reading::Connections:
+        m_network.requestConnections();
+        break;
+    case Reading::CpuDetails:
+        s.cpu.clockGHz = m_cpu.clockGHz();
+        break;
+    case Reading::Gpu:
+        applyGpu(s);
+        break;
+    case Reading::Storage:
+        m_storage.sampleActivity(s.storage);
+        break;
+    case Reading::Fans:
+        applyFans(s);
+        break;
+    case Reading::Processes:
+        break; // the process monitor's own
+    }
+}
+
+void SamplingEngine::applyFans(Snapshot& s) {
     s.fans.clear();
     for (const platform::FanReading& r : m_sources.fans->fans()) {
         // The fan stays listed; only its speed is unknown this cycle.
@@ -39,18 +71,20 @@ void SamplingEngine::runCycle(Snapshot& s) {
         s.fans.append(FanSpeed{QString::fromStdString(r.label),
                                rpm ? std::optional<qint64>(r.rpm) : std::nullopt});
     }
-    applyBattery(s);
+}
+
+void SamplingEngine::applyGpu(Snapshot& s) {
     m_gpu.sampleGpus(s.gpu);
     s.npuUsagePercent = m_gpu.sampleNpu(s.npuUsagePercent);
-    ++m_cycle;
 }
 
 void SamplingEngine::applyCpu(Snapshot& s) {
-    const CpuSampler::Reading reading = m_cpu.sample();
+    const CpuSampler::Reading reading = m_cpu.sample(wanted(Reading::CpuDetails));
     CpuFigures& cpu = s.cpu;
     cpu.eCoreCount = m_cpu.clusters().eCoreCount;
     cpu.pCoreCount = m_cpu.clusters().pCoreCount;
-    cpu.clockGHz = reading.clockGHz;
+    if (wanted(Reading::CpuDetails))
+        cpu.clockGHz = reading.clockGHz;
     if (reading.totals) {
         // /proc/stat counts in the same clock ticks as the process table.
         const long ticks = m_sources.processes ? m_sources.processes->ticksPerSecond() : 100;

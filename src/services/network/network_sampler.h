@@ -27,9 +27,10 @@ public:
     // Rates and totals; a failed read leaves `figures` as they were, and the
     // next rate covers the whole time since the last good one.
     void sampleThroughput(NetworkFigures& figures);
-    // Route and address, and asks for the connections, which the next
-    // cycles carry once they arrive.
-    void sampleDetails(NetworkFigures& figures);
+    // Route and address, and (`withConnections`) asks for the connections,
+    // which the next cycles carry once they arrive.
+    void sampleDetails(NetworkFigures& figures, bool withConnections = true);
+    void requestConnections() { m_reader.request(kConnectionCount); }
 
 private:
     struct Totals {
