@@ -5,8 +5,8 @@
 set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev
-    libbenchmark-dev adwaita-icon-theme)
-test_pkgs=(xvfb xauth xdotool x11-utils trayer iputils-ping dbus dbus-bin python3 conky-std)
+    libqt6sql6-sqlite libbenchmark-dev adwaita-icon-theme)
+test_pkgs=(xvfb xauth xdotool x11-utils trayer iputils-ping dbus dbus-bin python3 conky-std sqlite3)
 
 wanted=("${build_pkgs[@]}")
 if [ "${1:-build}" = test ]; then

@@ -1,0 +1,142 @@
+#include "services/history/history_query.h"
+
+#include "services/history/history_columns.h"
+#include "services/history/history_database.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace pw {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+qint64 toMs(double seconds) {
+    return std::llround(seconds * 1000.0);
+}
+
+double numberOr(const QVariant& v) {
+    return v.isNull() ? kNaN : v.toDouble();
+}
+
+} // namespace
+
+bool isHistoryGap(const HistoryPoint& a, const HistoryPoint& b, double rowSeconds) {
+    return b.bucket - a.bucket > 1 && b.timeSeconds - a.timeSeconds > 2.0 * rowSeconds;
+}
+
+HistoryQuery::HistoryQuery(const QString& storePath) {
+    m_exists = QFileInfo(storePath).isFile();
+    if (!m_exists) {
+        m_error = QStringLiteral("no history store at %1").arg(storePath);
+        return;
+    }
+    auto connection = std::make_unique<history::StoreConnection>(storePath);
+    if (auto error = connection->open()) {
+        m_error = error->text;
+        return;
+    }
+    m_connection = std::move(connection);
+}
+
+HistoryQuery::~HistoryQuery() = default;
+
+HistoryChartData HistoryQuery::chart(const QStringList& ids, double fromSeconds, double toSeconds,
+                                     int buckets) {
+    HistoryChartData data;
+    data.fromSeconds = fromSeconds;
+    data.toSeconds = toSeconds;
+    for (const QString& id : ids)
+        data.series.push_back({id, {}});
+    if (!m_connection || !(toSeconds > fromSeconds))
+        return data;
+
+    const double span = toSeconds - fromSeconds;
+    const bool minutes =
+        span / std::max(buckets, 1) >= 60.0 || span > history::kFullRateKeepMs / 1000.0;
+    data.rowSeconds = minutes ? 60.0 : 1.0;
+    const qint64 from = toMs(fromSeconds);
+    const qint64 width =
+        std::max<qint64>(minutes ? history::kMinuteMs : 1000,
+                         static_cast<qint64>(std::ceil(span * 1000.0 / std::max(buckets, 1))));
+
+    const char* table = minutes ? history::kMinutesTable : history::kSamplesTable;
+    const QStringList present = history::tableColumns(m_connection->db(), table);
+    auto column = [&](const QString& id, const char* part) {
+        const QString name = minutes ? history::minuteColumn(id, part) : id;
+        return present.contains(name) ? history::quoted(name) : QStringLiteral("NULL");
+    };
+    QString sql = QStringLiteral("SELECT (t - ?) / ? AS b, AVG(t)%1")
+                      .arg(minutes ? QLatin1String("+30000") : QLatin1String(""));
+    for (const QString& id : ids)
+        sql += QStringLiteral(", AVG(%1), MIN(%2), MAX(%3)")
+                   .arg(column(id, "mean"), column(id, "min"), column(id, "max"));
+    sql += QStringLiteral(" FROM %1 WHERE t >= ? AND t < ? GROUP BY b ORDER BY b")
+               .arg(QLatin1String(table));
+
+    QSqlQuery query(m_connection->db());
+    query.setForwardOnly(true);
+    query.prepare(sql);
+    query.addBindValue(from);
+    query.addBindValue(width);
+    query.addBindValue(from);
+    query.addBindValue(toMs(toSeconds));
+    if (!query.exec()) {
+        m_error = query.lastError().text();
+        return data;
+    }
+    while (query.next()) {
+        const qint64 bucket = query.value(0).toLongLong();
+        const double time = query.value(1).toDouble() / 1000.0;
+        for (int s = 0; s < ids.size(); ++s) {
+            const int c = 2 + 3 * s;
+            data.series[static_cast<std::size_t>(s)].points.push_back(
+                {time, bucket, numberOr(query.value(c)), numberOr(query.value(c + 1)),
+                 numberOr(query.value(c + 2))});
+        }
+    }
+    return data;
+}
+
+bool HistoryQuery::forEachRow(double fromSeconds, double toSeconds, bool minuteRows,
+                              const RowVisitor& visit) {
+    if (!m_connection)
+        return false;
+    const char* table = minuteRows ? history::kMinutesTable : history::kSamplesTable;
+    const QStringList present = history::tableColumns(m_connection->db(), table);
+    QString sql = QStringLiteral("SELECT t");
+    for (const HistoryColumn& c : historyColumns()) {
+        const QString name = minuteRows ? history::minuteColumn(c.name, "mean") : c.name;
+        sql += QStringLiteral(", ") +
+               (present.contains(name) ? history::quoted(name) : QStringLiteral("NULL"));
+    }
+    sql += QStringLiteral(" FROM %1 WHERE t >= ? AND t < ? ORDER BY t").arg(QLatin1String(table));
+
+    QSqlQuery query(m_connection->db());
+    query.setForwardOnly(true);
+    query.prepare(sql);
+    query.addBindValue(toMs(fromSeconds));
+    query.addBindValue(toMs(toSeconds));
+    if (!query.exec()) {
+        m_error = query.lastError().text();
+        return false;
+    }
+    std::vector<double> values(historyColumns().size());
+    while (query.next()) {
+        for (std::size_t i = 0; i < values.size(); ++i)
+            values[i] = numberOr(query.value(static_cast<int>(i + 1)));
+        visit(query.value(0).toLongLong(), values);
+    }
+    if (query.lastError().isValid()) {
+        m_error = query.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+} // namespace pw
