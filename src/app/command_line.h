@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/history/history_range.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +18,8 @@ struct CommandLineOptions {
     std::optional<QString> latencyHost;
     bool dashboard = false; // --dashboard [PAGE]
     std::optional<QString> dashboardPage;
+    bool record = false;                    // keep the figures in the history store
+    std::optional<HistoryRange> historyCsv; // export this range of the store and exit
 };
 
 struct CommandLineResult {

@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 #include "app/desktop_main.h"
 #include "app/headless_main.h"
+#include "app/history_export_main.h"
 
 #include <cstdio>
 
@@ -32,6 +33,8 @@ int main(int argc, char** argv) {
         break;
     }
     const pw::app::CommandLineOptions& options = parsed.options;
+    if (options.historyCsv)
+        return pw::app::runHistoryExport(argc, argv, options);
     // The terminal-only options imply the terminal readout.
     const bool headless =
         options.headless || options.json || options.samples || options.exportCsv || !hasDisplay();
