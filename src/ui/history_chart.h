@@ -52,6 +52,7 @@ private:
 
     HistoryChartData m_data;
     std::vector<HistoryChartLine> m_lines;
+    double m_scaleMaximum = 1.0; // the top of the value axis
     QString m_placeholder;
     double m_hoverX = -1.0;
     QString m_hoverText;

@@ -90,9 +90,12 @@ void HistoryRecorder::record(const FigureInputs& inputs) {
     }
     const double span = static_cast<double>(m_pending.back().timeMs - m_pending.front().timeMs);
     // Either way round, so a clock stepped back does not hold rows forever.
-    if (std::abs(span) >= m_options.batchSeconds * 1000.0 ||
-        static_cast<double>(m_pending.size()) * kCycleSeconds >= m_options.batchSeconds)
-        flush();
+    // The cycle never waits: if the writer's thread holds the queue just now,
+    // the rows go with the next cycle.
+    if ((std::abs(span) >= m_options.batchSeconds * 1000.0 ||
+         static_cast<double>(m_pending.size()) * kCycleSeconds >= m_options.batchSeconds) &&
+        m_writer)
+        m_writer->offer(m_pending);
 }
 
 void HistoryRecorder::flush() {

@@ -133,16 +133,32 @@ HistoryWriter::~HistoryWriter() {
     }
 }
 
+namespace {
+void enqueue(std::vector<HistoryRow>& queue, std::vector<HistoryRow>& rows) {
+    if (queue.empty())
+        queue.swap(rows);
+    else
+        queue.insert(queue.end(), std::make_move_iterator(rows.begin()),
+                     std::make_move_iterator(rows.end()));
+    rows.clear();
+}
+} // namespace
+
 void HistoryWriter::submit(std::vector<HistoryRow> rows) {
     if (rows.empty())
         return;
     std::lock_guard lock(m_shared->mutex);
-    if (m_shared->queue.empty())
-        m_shared->queue = std::move(rows);
-    else
-        m_shared->queue.insert(m_shared->queue.end(), std::make_move_iterator(rows.begin()),
-                               std::make_move_iterator(rows.end()));
+    enqueue(m_shared->queue, rows);
     m_shared->wake.notify_one();
+}
+
+bool HistoryWriter::offer(std::vector<HistoryRow>& rows) {
+    std::unique_lock lock(m_shared->mutex, std::try_to_lock);
+    if (!lock.owns_lock())
+        return false;
+    enqueue(m_shared->queue, rows);
+    m_shared->wake.notify_one();
+    return true;
 }
 
 bool HistoryWriter::waitUntilIdle(std::chrono::milliseconds timeout) {

@@ -38,6 +38,9 @@ public:
 
     // Takes the rows over; never waits for the disk.
     void submit(std::vector<HistoryRow> rows);
+    // The same without waiting even for the writer's thread: false (the rows
+    // left in place) while that thread holds the queue for a moment.
+    bool offer(std::vector<HistoryRow>& rows);
     // Until everything submitted has been written or put off; false on timeout.
     bool waitUntilIdle(std::chrono::milliseconds timeout);
 
