@@ -48,9 +48,10 @@ std::vector<HistoryChartLine> linesFor(int choice) {
     return lines;
 }
 
-// Minute rows come at most once a minute; full-rate ones every cycle.
+// As often as a batch is written while a point is a few seconds or minutes
+// wide; once a minute for the week and the month.
 int refreshMilliseconds(HistoryRange range) {
-    return range == HistoryRange::Hour ? 10'000 : 60'000;
+    return range == HistoryRange::Hour || range == HistoryRange::Day ? 10'000 : 60'000;
 }
 
 } // namespace

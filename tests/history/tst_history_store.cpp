@@ -166,6 +166,26 @@ private Q_SLOTS:
         QVERIFY2(m_log.isEmpty(), qPrintable(m_log.join('\n')));
     }
 
+    // Minutes not folded yet still show on the long ranges.
+    void longRangesReachUpToNow() {
+        Rig rig;
+        HistoryRecorder recorder(rig.options());
+        for (int i = 0; i < 30; ++i)
+            rig.cycle(recorder, i);
+        QVERIFY(recorder.waitUntilWritten(10s));
+        QCOMPARE(rig.count("SELECT COUNT(*) FROM minutes"), 0);
+        HistoryQuery query(rig.store());
+        const HistoryChartData day = query.chart({"cpuUsage", "socTemperature"},
+                                                 rig.clock.wall - 86400, rig.clock.wall, 700);
+        QCOMPARE(day.rowSeconds, 60.0);
+        QCOMPARE(day.series[0].points.size(), std::size_t(1));
+        const HistoryPoint& p = day.series[0].points[0];
+        QCOMPARE(p.mean, 14.5);
+        QCOMPARE(p.low, 0.0);
+        QCOMPARE(p.high, 29.0);
+        QVERIFY(std::isnan(day.series[1].points[0].mean));
+    }
+
     void jitterIsNoGap() {
         const HistoryPoint a{100.0, 10, 1, 1, 1};
         QVERIFY(!isHistoryGap(a, {101.9, 12, 1, 1, 1}, 1.0)); // a late tick skips a bucket

@@ -24,6 +24,25 @@ double numberOr(const QVariant& v) {
     return v.isNull() ? kNaN : v.toDouble();
 }
 
+// The rows of one table as (t, m<i>, l<i>, h<i>) for each id: a minute's
+// middle and its mean, minimum and maximum, or one row's value three times.
+QString rowsSql(QSqlDatabase& db, const QStringList& ids, bool minuteRows, const QString& andAlso) {
+    const char* table = minuteRows ? history::kMinutesTable : history::kSamplesTable;
+    const QStringList present = history::tableColumns(db, table);
+    auto column = [&](const QString& id, const char* part) {
+        const QString name = minuteRows ? history::minuteColumn(id, part) : id;
+        return present.contains(name) ? history::quoted(name) : QStringLiteral("NULL");
+    };
+    QString sql = minuteRows ? QStringLiteral("SELECT t + %1 AS t").arg(history::kMinuteMs / 2)
+                             : QStringLiteral("SELECT t");
+    for (qsizetype s = 0; s < ids.size(); ++s)
+        sql += QStringLiteral(", %1 AS m%4, %2 AS l%4, %3 AS h%4")
+                   .arg(column(ids[s], "mean"), column(ids[s], "min"), column(ids[s], "max"))
+                   .arg(s);
+    return sql +
+           QStringLiteral(" FROM %1 WHERE t >= ? AND t < ?%2").arg(QLatin1String(table), andAlso);
+}
+
 } // namespace
 
 bool isHistoryGap(const HistoryPoint& a, const HistoryPoint& b, double rowSeconds) {
@@ -65,27 +84,31 @@ HistoryChartData HistoryQuery::chart(const QStringList& ids, double fromSeconds,
         std::max<qint64>(minutes ? history::kMinuteMs : 1000,
                          static_cast<qint64>(std::ceil(span * 1000.0 / std::max(buckets, 1))));
 
-    const char* table = minutes ? history::kMinutesTable : history::kSamplesTable;
-    const QStringList present = history::tableColumns(m_connection->db(), table);
-    auto column = [&](const QString& id, const char* part) {
-        const QString name = minutes ? history::minuteColumn(id, part) : id;
-        return present.contains(name) ? history::quoted(name) : QStringLiteral("NULL");
-    };
-    QString sql = QStringLiteral("SELECT (t - ?) / ? AS b, AVG(t)%1")
-                      .arg(minutes ? QLatin1String("+30000") : QLatin1String(""));
-    for (const QString& id : ids)
-        sql += QStringLiteral(", AVG(%1), MIN(%2), MAX(%3)")
-                   .arg(column(id, "mean"), column(id, "min"), column(id, "max"));
-    sql += QStringLiteral(" FROM %1 WHERE t >= ? AND t < ? GROUP BY b ORDER BY b")
-               .arg(QLatin1String(table));
+    // Minute rows, then the full-rate rows not folded into a minute yet, so
+    // the long ranges reach up to now.
+    QSqlDatabase& db = m_connection->db();
+    QStringList parts{rowsSql(db, ids, false,
+                              minutes ? QStringLiteral(" AND t >= (SELECT COALESCE(MAX(t) + %1, "
+                                                       "0) FROM minutes)")
+                                            .arg(history::kMinuteMs)
+                                      : QString())};
+    if (minutes)
+        parts.prepend(rowsSql(db, ids, true, QString()));
+    QString sql = QStringLiteral("SELECT (t - ?) / ? AS b, AVG(t)");
+    for (qsizetype s = 0; s < ids.size(); ++s)
+        sql += QStringLiteral(", AVG(m%1), MIN(l%1), MAX(h%1)").arg(s);
+    sql += QStringLiteral(" FROM (%1) GROUP BY b ORDER BY b")
+               .arg(parts.join(QStringLiteral(" UNION ALL ")));
 
-    QSqlQuery query(m_connection->db());
+    QSqlQuery query(db);
     query.setForwardOnly(true);
     query.prepare(sql);
     query.addBindValue(from);
     query.addBindValue(width);
-    query.addBindValue(from);
-    query.addBindValue(toMs(toSeconds));
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        query.addBindValue(from);
+        query.addBindValue(toMs(toSeconds));
+    }
     if (!query.exec()) {
         m_error = query.lastError().text();
         return data;
