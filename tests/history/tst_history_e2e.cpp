@@ -1,5 +1,6 @@
 // The program itself: a recording killed outright, a second writer, a
 // damaged store, and the export command, each in a state folder of its own.
+#include "app/command_line.h"
 #include "history_test_support.h"
 #include "services/history/history_query.h"
 
@@ -86,6 +87,20 @@ QList<double> exportedTimes(const QString& path) {
 class TestHistoryEndToEnd : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void parsesTheHistoryOptions() {
+        using pw::app::parseCommandLine;
+        using Action = pw::app::CommandLineResult::Action;
+        auto r = parseCommandLine({"--headless", "--record", "--history-csv=30d"});
+        QCOMPARE(r.action, Action::Run);
+        QVERIFY(r.options.record);
+        QCOMPARE(*r.options.historyCsv, pw::HistoryRange::Month);
+        QVERIFY(!parseCommandLine({"--headless"}).options.record);
+        for (const QStringList& bad : QList<QStringList>{
+                 {"--history-csv"}, {"--history-csv", "1d"}, {"--history-csv", ""}, {"--record=1"}})
+            QCOMPARE(parseCommandLine(bad).action, Action::Error);
+        QVERIFY(parseCommandLine({"--history-csv", "5m"}).error.contains(QStringLiteral("5m")));
+    }
+
     void killedRunLosesAtMostTenSeconds() {
         Sandbox box;
         QProcess first;

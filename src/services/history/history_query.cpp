@@ -26,7 +26,7 @@ double numberOr(const QVariant& v) {
 
 // The rows of one table as (t, m<i>, l<i>, h<i>) for each id: a minute's
 // middle and its mean, minimum and maximum, or one row's value three times.
-QString rowsSql(QSqlDatabase& db, const QStringList& ids, bool minuteRows, const QString& andAlso) {
+QString rowsSql(QSqlDatabase& db, const QStringList& ids, bool minuteRows) {
     const char* table = minuteRows ? history::kMinutesTable : history::kSamplesTable;
     const QStringList present = history::tableColumns(db, table);
     auto column = [&](const QString& id, const char* part) {
@@ -39,8 +39,7 @@ QString rowsSql(QSqlDatabase& db, const QStringList& ids, bool minuteRows, const
         sql += QStringLiteral(", %1 AS m%4, %2 AS l%4, %3 AS h%4")
                    .arg(column(ids[s], "mean"), column(ids[s], "min"), column(ids[s], "max"))
                    .arg(s);
-    return sql +
-           QStringLiteral(" FROM %1 WHERE t >= ? AND t < ?%2").arg(QLatin1String(table), andAlso);
+    return sql + QStringLiteral(" FROM %1 WHERE t >= ? AND t < ?").arg(QLatin1String(table));
 }
 
 } // namespace
@@ -87,26 +86,35 @@ HistoryChartData HistoryQuery::chart(const QStringList& ids, double fromSeconds,
     // Minute rows, then the full-rate rows not folded into a minute yet, so
     // the long ranges reach up to now.
     QSqlDatabase& db = m_connection->db();
-    QStringList parts{rowsSql(db, ids, false,
-                              minutes ? QStringLiteral(" AND t >= (SELECT COALESCE(MAX(t) + %1, "
-                                                       "0) FROM minutes)")
-                                            .arg(history::kMinuteMs)
-                                      : QString())};
-    if (minutes)
-        parts.prepend(rowsSql(db, ids, true, QString()));
+    struct Part {
+        QString sql;
+        qint64 from;
+    };
+    std::vector<Part> parts{{rowsSql(db, ids, false), from}};
+    if (minutes) {
+        // One bound, so the full-rate rows are read from there on only.
+        QSqlQuery folded(db);
+        if (folded.exec(QStringLiteral("SELECT MAX(t) FROM minutes")) && folded.next() &&
+            !folded.value(0).isNull())
+            parts[0].from = std::max(from, folded.value(0).toLongLong() + history::kMinuteMs);
+        parts.insert(parts.begin(), {rowsSql(db, ids, true), from});
+    }
+    QStringList selects;
+    for (const Part& part : parts)
+        selects << part.sql;
     QString sql = QStringLiteral("SELECT (t - ?) / ? AS b, AVG(t)");
     for (qsizetype s = 0; s < ids.size(); ++s)
         sql += QStringLiteral(", AVG(m%1), MIN(l%1), MAX(h%1)").arg(s);
     sql += QStringLiteral(" FROM (%1) GROUP BY b ORDER BY b")
-               .arg(parts.join(QStringLiteral(" UNION ALL ")));
+               .arg(selects.join(QStringLiteral(" UNION ALL ")));
 
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.prepare(sql);
     query.addBindValue(from);
     query.addBindValue(width);
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        query.addBindValue(from);
+    for (const Part& part : parts) {
+        query.addBindValue(part.from);
         query.addBindValue(toMs(toSeconds));
     }
     if (!query.exec()) {
