@@ -1,6 +1,8 @@
 #include "app/floating_readout.h"
 
 #include "app/window_placement.h"
+#include "app/x11_hints.h"
+#include "ui/menu_bar_readout.h"
 #include "ui/menu_bar_view.h"
 
 #include <QApplication>
@@ -29,11 +31,19 @@ QList<QRect> availableAreas() {
     }
     return areas;
 }
+
+Qt::WindowFlags readoutFlags() {
+    // Wayland has no stacking or placement for clients to ask for: there it
+    // is a small plain window that the compositor places.
+    if (onWayland())
+        return Qt::Window | Qt::FramelessWindowHint;
+    return Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+           Qt::WindowDoesNotAcceptFocus;
+}
 } // namespace
 
 FloatingReadout::FloatingReadout(SystemStatsProvider& stats, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                          Qt::WindowDoesNotAcceptFocus) {
+    : QWidget(parent, readoutFlags()) {
     setWindowTitle(QStringLiteral("Pulsewick Readout"));
     setObjectName(QStringLiteral("PulsewickReadout"));
     setFixedSize(kSize);
@@ -41,7 +51,13 @@ FloatingReadout::FloatingReadout(SystemStatsProvider& stats, QWidget* parent)
     view->setGeometry(rect());
     // Clicks and drags belong to this window, not the view.
     view->setAttribute(Qt::WA_TransparentForMouseEvents);
+    if (onWayland())
+        return;
     move(readoutPosition(savedPosition(), availableAreas(), kSize));
+    // One readout for the whole desktop: on every workspace, and not listed
+    // among the windows in taskbars and pagers.
+    keepOffTaskbarAndPager(this);
+    showOnEveryWorkspace(this);
 }
 
 std::optional<QPoint> FloatingReadout::savedPosition() {
@@ -76,7 +92,7 @@ void FloatingReadout::mouseMoveEvent(QMouseEvent* event) {
     const QPoint delta = event->globalPosition().toPoint() - *m_pressGlobal;
     if (!m_dragging && delta.manhattanLength() < QApplication::startDragDistance())
         return;
-    if (!m_dragging && QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    if (!m_dragging && onWayland()) {
         // Wayland lets only the compositor move windows.
         m_dragging = true;
         if (windowHandle())
@@ -93,7 +109,9 @@ void FloatingReadout::mouseReleaseEvent(QMouseEvent* event) {
     m_pressGlobal.reset();
     if (m_dragging) {
         m_dragging = false;
-        savePosition();
+        // Under Wayland the compositor moved it and keeps the place to itself.
+        if (!onWayland())
+            savePosition();
         return;
     }
     Q_EMIT leftClicked();
@@ -101,7 +119,7 @@ void FloatingReadout::mouseReleaseEvent(QMouseEvent* event) {
 
 void FloatingReadout::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Window));
+    painter.fillRect(rect(), ui::readoutBackingColor());
 }
 
 } // namespace pw::app

@@ -96,9 +96,8 @@ private Q_SLOTS:
 
     void readoutImageLayouts() {
         const QList<double> history(60, 50.0);
-        const QImage wide =
-            renderMenuBarReadout(history, 37.0, 45.3, QSize(70, 22), 1.0, kAccent, kForeground)
-                .convertToFormat(QImage::Format_ARGB32);
+        const QImage wide = renderMenuBarReadout({history, 37.0, 45.3}, QSize(70, 22), 1.0, kAccent)
+                                .convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(wide.size(), QSize(70, 22));
         // 50 % sits halfway down the 16-high sparkline frame that starts 3 from the top.
         const QRectF frame = wideReadoutSparklineFrame();
@@ -109,7 +108,7 @@ private Q_SLOTS:
         QCOMPARE(countPixels(wide, QRect(0, 0, 36, 22), isForeground), 0);
 
         const QImage sharp =
-            renderMenuBarReadout(history, 37.0, 45.3, QSize(70, 22), 2.0, kAccent, kForeground)
+            renderMenuBarReadout({history, 37.0, 45.3}, QSize(70, 22), 2.0, kAccent)
                 .convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(sharp.size(), QSize(140, 44));
         QCOMPARE(sharp.devicePixelRatio(), 2.0);
@@ -117,7 +116,7 @@ private Q_SLOTS:
 
         // Square trays: the CPU figure above, the sparkline below.
         const QImage square =
-            renderMenuBarReadout(history, 100.0, 45.3, QSize(22, 22), 1.0, kAccent, kForeground)
+            renderMenuBarReadout({history, 100.0, 45.3}, QSize(22, 22), 1.0, kAccent)
                 .convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(square.size(), QSize(22, 22));
         QVERIFY(countPixels(square, QRect(0, 0, 22, 11), isForeground) > 8);
@@ -125,28 +124,26 @@ private Q_SLOTS:
         QCOMPARE(countPixels(square, QRect(0, 0, 22, 9), isAccent), 0);
 
         // No history: no line, and the figures stay put.
-        const QImage empty =
-            renderMenuBarReadout({}, 37.0, 45.3, QSize(70, 22), 1.0, kAccent, kForeground)
-                .convertToFormat(QImage::Format_ARGB32);
+        const QImage empty = renderMenuBarReadout({{}, 37.0, 45.3}, QSize(70, 22), 1.0, kAccent)
+                                 .convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(countPixels(empty, empty.rect(), isAccent), 0);
         QCOMPARE(empty.copy(36, 0, 34, 22), wide.copy(36, 0, 34, 22));
 
         // The tray pushes an icon only when pixels change: same input, same pixels.
-        const auto again =
-            renderMenuBarReadout(history, 37.0, 45.3, QSize(70, 22), 1.0, kAccent, kForeground)
-                .convertToFormat(QImage::Format_ARGB32);
+        const auto again = renderMenuBarReadout({history, 37.0, 45.3}, QSize(70, 22), 1.0, kAccent)
+                               .convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(again, wide);
         const auto busier =
-            renderMenuBarReadout(history, 100.0, 45.3, QSize(70, 22), 1.0, kAccent, kForeground)
+            renderMenuBarReadout({history, 100.0, 45.3}, QSize(70, 22), 1.0, kAccent)
                 .convertToFormat(QImage::Format_ARGB32);
         QVERIFY(busier != wide);
         // Odd sizes and figures give an image or nothing, never a hang.
-        QVERIFY(renderMenuBarReadout(history, 1, 1, QSize(0, 22), 1.0, kAccent).isNull());
-        QVERIFY(renderMenuBarReadout(history, 1, 1, QSize(22, 22), 0.0, kAccent).isNull());
+        QVERIFY(renderMenuBarReadout({history, 1, 1}, QSize(0, 22), 1.0, kAccent).isNull());
+        QVERIFY(renderMenuBarReadout({history, 1, 1}, QSize(22, 22), 0.0, kAccent).isNull());
         QCOMPARE(
-            renderMenuBarReadout(history, std::nan(""), -1e9, QSize(6, 6), 1.0, kAccent).size(),
+            renderMenuBarReadout({history, std::nan(""), -1e9}, QSize(6, 6), 1.0, kAccent).size(),
             QSize(6, 6));
-        QCOMPARE(renderMenuBarReadout(history, 1e12, 1e12, QSize(256, 256), 1.5, kAccent).size(),
+        QCOMPARE(renderMenuBarReadout({history, 1e12, 1e12}, QSize(256, 256), 1.5, kAccent).size(),
                  QSize(384, 384));
     }
 
