@@ -71,7 +71,7 @@ void HistoryRecorder::tryLock() {
     }
     if (m_state == State::NoLock && m_lockRetryAt == std::chrono::steady_clock::time_point{})
         logLine(HistoryWriter::cannotWriteLine(
-            m_options.storePath, QStringLiteral("cannot make the lock file %1").arg(folder),
+            m_options.storePath, QStringLiteral("cannot make its lock file in %1").arg(folder),
             m_options.retryAfter));
     m_lockRetryAt = std::chrono::steady_clock::now() + m_options.retryAfter;
 }
