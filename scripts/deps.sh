@@ -5,13 +5,14 @@
 set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev
-    libxcb1-dev libbenchmark-dev adwaita-icon-theme)
+    libxcb1-dev libqt6sql6-sqlite libbenchmark-dev adwaita-icon-theme)
 # Real tray hosts (XFCE panel, sway with swaybar, trayer), a window manager for
-# the work area, screenshots, and the tools that check the Debian package.
+# the work area, screenshots, the tools that check the Debian package, and
+# sqlite3 to check the history store as a user would.
 test_pkgs=(xvfb xauth xdotool x11-utils trayer iputils-ping dbus dbus-bin python3 conky-std
     xfce4-panel openbox imagemagick sway qt6-wayland grim
     lintian desktop-file-utils appstream clang libclang-rt-14-dev
-    prometheus curl apache2-utils)
+    prometheus curl apache2-utils sqlite3)
 # What CPack needs to make the Debian package.
 package_pkgs=(dpkg-dev file)
 

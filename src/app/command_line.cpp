@@ -16,6 +16,9 @@ QString usageText() {
         "  --dashboard [PAGE]    open the dashboard window on PAGE\n"
         "  --serve [ADDRESS:PORT]  serve the figures to Prometheus at /metrics, without\n"
         "                        a display or terminal readout (127.0.0.1:19189 by default)\n"
+        "  --record              with --headless: keep the figures in the history store\n"
+        "  --history-csv RANGE   write the stored figures of the last RANGE (1h, 24h, 7d or\n"
+        "                        30d) to a CSV file, print its path and exit\n"
         "  --help                show this help\n"
         "  --version             show the version\n"
         "  --list-figures        list the JSON keys with their units, as a Markdown table\n");
@@ -86,6 +89,17 @@ CommandLineResult parseCommandLine(const QStringList& arguments) {
                 return fail(QStringLiteral("bad value for --latency-host: \"%1\"")
                                 .arg(v.value_or(QString())));
             result.options.latencyHost = *v;
+        } else if (arg == QLatin1String("--record") && takesNoValue()) {
+            result.options.record = true;
+        } else if (arg == QLatin1String("--history-csv")) {
+            const std::optional<QString> v = value();
+            const std::optional<HistoryRange> range =
+                v ? parseHistoryRange(*v) : std::optional<HistoryRange>();
+            if (!range)
+                return fail(
+                    QStringLiteral("bad value for --history-csv: \"%1\" (1h, 24h, 7d or 30d)")
+                        .arg(v.value_or(QString())));
+            result.options.historyCsv = range;
         } else if (arg == QLatin1String("--dashboard")) {
             result.options.dashboard = true;
             if (inlineValue)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/metrics/serve_address.h"
+#include "services/history/history_range.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,6 +20,8 @@ struct CommandLineOptions {
     bool dashboard = false; // --dashboard [PAGE]
     std::optional<QString> dashboardPage;
     std::optional<ServeAddress> serve; // --serve [ADDRESS:PORT]
+    bool record = false;                    // keep the figures in the history store
+    std::optional<HistoryRange> historyCsv; // export this range of the store and exit
 };
 
 struct CommandLineResult {

@@ -4,6 +4,9 @@
 #include "platform/linux/linux_sources.h"
 #include "platform/linux/refused_files.h"
 #include "services/log_line.h"
+#include "services/history/history_columns.h"
+#include "services/history/history_recorder.h"
+#include "services/history/history_service.h"
 #include "services/ping_service.h"
 #include "services/preferences.h"
 #include "services/process_monitor.h"
@@ -27,7 +30,27 @@ CompositionRoot::CompositionRoot(const CommandLineOptions& options, Preferences&
                                               [prefs] { return prefs->cpuAlertThreshold(); });
     m_engine->stats.setAlertSwitches([prefs] { return prefs->highCpuAlertsEnabled(); },
                                      [prefs] { return prefs->diskSpaceLowAlertsEnabled(); });
+
+    const QString store = defaultHistoryStorePath();
+    std::shared_ptr<platform::Clock> clock = m_sources.clock;
+    m_history = std::make_unique<HistoryService>(store, [clock] { return clock->wallSeconds(); });
+    if (options.record) {
+        m_recorder = std::make_unique<HistoryRecorder>(HistoryRecorder::Options{store});
+        m_engine->stats.addSnapshotConsumer([this](const Snapshot& snapshot) {
+            const PingService* ping = m_latencySource.data();
+            LatencyFigures latency;
+            if (ping)
+                latency.currentMs = ping->currentLatency();
+            m_recorder->record({snapshot, ping ? &latency : nullptr});
+        });
+    }
     m_engine->stats.startPolling();
+}
+
+StatsModels CompositionRoot::models() {
+    StatsModels models = m_engine->models();
+    models.history = m_history.get();
+    return models;
 }
 
 CompositionRoot::~CompositionRoot() = default;
@@ -39,7 +62,9 @@ std::unique_ptr<ProcessMonitor> CompositionRoot::makeProcessMonitor() const {
 }
 
 std::unique_ptr<PingService> CompositionRoot::makePingService() const {
-    return std::make_unique<PingService>(m_latencyHost);
+    auto ping = std::make_unique<PingService>(m_latencyHost);
+    m_latencySource = ping.get();
+    return ping;
 }
 
 } // namespace pw::app

@@ -32,7 +32,10 @@ int runDesktop(int& argc, char** argv, const CommandLineOptions& options) {
     if (instance.claim(request) == SingleInstance::Role::HandedOff)
         return 0;
 
-    CompositionRoot root(options, Preferences::shared());
+    // The desktop program always keeps the history.
+    CommandLineOptions recording = options;
+    recording.record = true;
+    CompositionRoot root(recording, Preferences::shared());
     // On the desktop only what is on screen (or an alert) is read.
     root.engine().stats.demand().readOnlyWhatIsWatched();
     AppDelegate delegate;

@@ -3,6 +3,7 @@
 #include "app/headless_main.h"
 #include "app/headless_sections.h"
 #include "app/metrics/serve_main.h"
+#include "app/history_export_main.h"
 
 #include <cstdio>
 
@@ -39,6 +40,8 @@ int main(int argc, char** argv) {
     const pw::app::CommandLineOptions& options = parsed.options;
     if (options.serve)
         return pw::app::runServe(argc, argv, options);
+    if (options.historyCsv)
+        return pw::app::runHistoryExport(argc, argv, options);
     // The terminal-only options imply the terminal readout.
     const bool headless =
         options.headless || options.json || options.samples || options.exportCsv || !hasDisplay();

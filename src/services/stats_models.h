@@ -8,6 +8,7 @@ class GpuMonitor;
 class StorageMonitor;
 class NetworkDetailsMonitor;
 class FanMonitor;
+class HistoryService;
 
 // The model objects of the metrics engine, as the composition root built them.
 // Views take what they show from here and refresh once per cycle, on the
@@ -19,6 +20,7 @@ struct StatsModels {
     StorageMonitor& storage;
     NetworkDetailsMonitor& network;
     FanMonitor& fans;
+    HistoryService* history = nullptr; // the stored figures; absent in tests that need none
 };
 
 } // namespace pw

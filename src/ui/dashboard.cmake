@@ -26,6 +26,10 @@ target_sources(pw_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/network_card.cpp
     ${CMAKE_CURRENT_LIST_DIR}/file_reveal.h
     ${CMAKE_CURRENT_LIST_DIR}/file_reveal.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/history_chart.h
+    ${CMAKE_CURRENT_LIST_DIR}/history_chart.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/history_chart_card.h
+    ${CMAKE_CURRENT_LIST_DIR}/history_chart_card.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settings_pages.h
     ${CMAKE_CURRENT_LIST_DIR}/settings_page_parts.h
     ${CMAKE_CURRENT_LIST_DIR}/settings_pages_preferences.cpp

@@ -5,6 +5,7 @@
 #include <functional>
 
 namespace pw {
+class HistoryService;
 class LaunchAtLogin;
 class Preferences;
 class ThemeManager;
@@ -18,7 +19,9 @@ namespace pw::ui {
 QWidget* buildSettingsPage(ThemeManager& themeManager, Preferences& preferences,
                            LaunchAtLogin& launchAtLogin);
 QWidget* buildAlertsPage(Preferences& preferences);
-QWidget* buildHistoryPage(std::function<void()> exportReport);
+// `history` is absent where there is no store; `revealFile` shows a written file.
+QWidget* buildHistoryPage(std::function<void()> exportReport, HistoryService* history,
+                          std::function<void(const QString&)> revealFile);
 QWidget* buildSensorsPage(const StatsModels& models);
 QWidget* buildMemoryPage(const StatsModels& models);
 QWidget* buildDiskPage(const StatsModels& models);

@@ -1,8 +1,10 @@
 // The pages that change or export something: Settings, Alerts, History.
+#include "services/history/history_service.h"
 #include "services/launch_at_login.h"
 #include "services/preferences.h"
 #include "services/theme_manager.h"
 #include "ui/format/figure_format.h"
+#include "ui/history_chart_card.h"
 #include "ui/label_factory.h"
 #include "ui/segmented_button.h"
 #include "ui/settings_logic.h"
@@ -72,6 +74,21 @@ QWidget* launchAtLoginControl(LaunchAtLogin& launchAtLogin) {
     QObject::connect(&launchAtLogin, &LaunchAtLogin::enabledChanged, toggle,
                      [toggle](bool on) { toggle->setChecked(on); });
     return box;
+}
+
+QPushButton* historyButton(const QString& text, const char* objectName, const QColor& fill) {
+    auto* button = new QPushButton(text);
+    button->setObjectName(QLatin1String(objectName));
+    button->setFont(systemFont(13));
+    button->setCursor(Qt::PointingHandCursor);
+    button->setStyleSheet(
+        QStringLiteral("QPushButton { background: %1; color: white; border: none;"
+                       " border-radius: 6px; padding: 6px 14px; }"
+                       " QPushButton:pressed { background: %2; }"
+                       " QPushButton:disabled { color: rgba(255, 255, 255, 90); }")
+            .arg(fill.name(QColor::HexArgb), fill.darker(130).name(QColor::HexArgb)));
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    return button;
 }
 
 QWidget* divider() {
@@ -183,7 +200,8 @@ QWidget* buildAlertsPage(Preferences& preferences) {
     return page;
 }
 
-QWidget* buildHistoryPage(std::function<void()> exportReport) {
+QWidget* buildHistoryPage(std::function<void()> exportReport, HistoryService* history,
+                          std::function<void(const QString&)> revealFile) {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("HistoryPage"));
     auto* layout = pageStack(page, 20);
@@ -192,28 +210,45 @@ QWidget* buildHistoryPage(std::function<void()> exportReport) {
     layout->addWidget(makeLabel(QStringLiteral("Export your system performance data for analysis."),
                                 systemFont(13), systemColor::secondaryLabel()));
 
-    auto* button = new QPushButton(QStringLiteral("Export CSV Report"));
-    button->setObjectName(QStringLiteral("exportCsvButton"));
+    // Prominent: filled with the accent colour.
+    auto* button =
+        historyButton(QStringLiteral("Export CSV Report"), "exportCsvButton", systemColor::blue());
     button->setIcon(QIcon(symbolPixmap(QStringLiteral("square.and.arrow.up"), systemColor::white(),
                                        16, button->devicePixelRatioF())));
-    button->setFont(systemFont(13));
-    button->setCursor(Qt::PointingHandCursor);
-    // Prominent: filled with the accent colour.
-    button->setStyleSheet(
-        QStringLiteral("QPushButton { background: %1; color: white; border: none;"
-                       " border-radius: 6px; padding: 6px 14px; }"
-                       " QPushButton:pressed { background: %2; }")
-            .arg(systemColor::blue().name(), systemColor::blue().darker(130).name()));
-    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     QObject::connect(button, &QPushButton::clicked, page, [exportReport] {
         if (exportReport)
             exportReport();
     });
-    layout->addWidget(button);
+    auto* card = new HistoryChartCard(history);
+    auto* rangeButton = historyButton(QString(), "exportRangeCsvButton", whiteAt(0.12));
+    rangeButton->setToolTip(QStringLiteral("Every stored figure of the chosen range, one row per "
+                                           "second up to a day, one per minute beyond"));
+    rangeButton->setEnabled(history != nullptr);
+    const auto nameButton = [rangeButton](HistoryRange range) {
+        rangeButton->setText(QStringLiteral("Export %1 CSV").arg(historyRangeName(range)));
+    };
+    nameButton(card->range());
+    QObject::connect(card, &HistoryChartCard::rangeChanged, rangeButton, nameButton);
+    QObject::connect(rangeButton, &QPushButton::clicked, card,
+                     [history, card, rangeButton, revealFile] {
+                         rangeButton->setEnabled(false); // one file at a time
+                         history->exportRange(card->range(), rangeButton,
+                                              [rangeButton, revealFile](const auto& path) {
+                                                  rangeButton->setEnabled(true);
+                                                  if (path && revealFile)
+                                                      revealFile(*path);
+                                              });
+                     });
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(12);
+    buttons->addWidget(button);
+    buttons->addWidget(rangeButton);
+    buttons->addStretch();
+    layout->addLayout(buttons);
 
     layout->addWidget(makeLabel(QStringLiteral("Historical logs are kept for 24 hours."),
                                 textStyle::caption(), systemColor::secondaryLabel()));
-    layout->addStretch();
+    layout->addWidget(card, 1);
     return page;
 }
 

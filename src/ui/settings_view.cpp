@@ -124,7 +124,11 @@ QWidget* SettingsView::pageFor(const QString& title) {
     else if (title == QLatin1String("Alerts"))
         page = buildAlertsPage(m_preferences);
     else if (title == QLatin1String("History"))
-        page = buildHistoryPage([this] { exportReport(); });
+        page = buildHistoryPage([this] { exportReport(); }, m_models.history,
+                                [this](const QString& path) {
+                                    if (m_revealFile)
+                                        m_revealFile(path);
+                                });
     else if (title == QLatin1String("Sensors"))
         page = buildSensorsPage(m_models);
     else if (title == QLatin1String("Memory"))
