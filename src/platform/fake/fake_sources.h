@@ -121,7 +121,9 @@ public:
     explicit FakeGpuSource(std::shared_ptr<FakeCallCount> calls) : m_calls(std::move(calls)) {}
     std::vector<GpuDevice> devices;
     std::optional<std::uint64_t> npuBusy;
+    GpuProcesses processes;
     std::vector<GpuDevice> gpus() override { return ++m_calls->value, devices; }
+    GpuProcesses gpuProcesses() override { return processes; }
     std::optional<std::uint64_t> npuBusyMicroseconds() override {
         return ++m_calls->value, npuBusy;
     }
