@@ -13,14 +13,19 @@ class GpuMonitor;
 
 namespace pw::ui {
 
+class ElidedLabel;
 class GaugeRing;
 
 // What the GPU strip's gauges show, left to right: busy, memory busy,
 // temperature and VRAM share of the shown card. A gauge per entry.
 QList<GaugeFigure> gpuGaugeFigures(const GpuMonitor& gpu);
 
-// The CPU tab's GPU strip: a header with the screen's frame rate over a row
-// of round gauges.
+// The busy gauge's tooltip: empty, unless the load counts only the processes
+// this user may read.
+QString gpuBusyToolTip(const GpuMonitor& gpu);
+
+// The CPU tab's GPU strip: a header naming the card shown, with the screen's
+// frame rate, over a row of round gauges.
 class GpuStrip : public QWidget {
     Q_OBJECT
 
@@ -31,11 +36,13 @@ public:
     void refresh();
 
     QString frameRateText() const;
+    QString cardNameText() const;
     QList<GaugeRing*> gauges() const { return m_gauges; }
 
 private:
     const GpuMonitor& m_gpu;
     QLabel* m_frameRate;
+    ElidedLabel* m_name;
     QList<GaugeRing*> m_gauges;
 };
 

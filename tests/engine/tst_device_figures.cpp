@@ -19,14 +19,6 @@ using platform::FakeDesktopNotifier;
 using platform::FakeSources;
 
 namespace {
-platform::GpuDevice card(const char* card, const char* driver, const char* name) {
-    platform::GpuDevice device;
-    device.card = card;
-    device.driver = driver;
-    device.name = name;
-    return device;
-}
-
 constexpr std::uint64_t kGiB = 1024ull * 1024 * 1024;
 constexpr double kUnknown = -1.0; // what an empty figure reads as below
 
@@ -270,15 +262,15 @@ private Q_SLOTS:
     // one; the JSON lists every card, null where a figure is unknown.
     void everyGpuAndTheShownOne() {
         Rig rig;
-        platform::GpuDevice intel = card("card0", "i915", "Intel GPU [8086:46a6]");
+        platform::GpuDevice intel = platform::fakeGpu("card0", "i915", "Intel GPU [8086:46a6]");
         intel.pciAddress = "0000:00:02.0";
         intel.integrated = true;
         intel.busyPercent = 35.0;
         intel.busyIsPartial = true;
-        platform::GpuDevice quiet = card("card1", "nvidia", "NVIDIA T400");
+        platform::GpuDevice quiet = platform::fakeGpu("card1", "nvidia", "NVIDIA T400");
         quiet.busyPercent = 5.0;
         quiet.fanPercent = 40.0;
-        platform::GpuDevice busy = card("card2", "amdgpu", "AMD GPU [1002:73ff]");
+        platform::GpuDevice busy = platform::fakeGpu("card2", "amdgpu", "AMD GPU [1002:73ff]");
         busy.busyPercent = 60.0;
         busy.vramTotalBytes = 8 * kGiB;
         rig.fake.gpu->devices = {intel, quiet, busy};
@@ -307,7 +299,7 @@ private Q_SLOTS:
         QCOMPARE(list[1].toObject().value("fanPercent").toDouble(), 40.0);
 
         // The busy discrete card falls asleep: the other discrete one is shown.
-        rig.fake.gpu->devices[2] = card("card2", "amdgpu", "AMD GPU [1002:73ff]");
+        rig.fake.gpu->devices[2] = platform::fakeGpu("card2", "amdgpu", "AMD GPU [1002:73ff]");
         rig.fake.gpu->devices[2].suspended = true;
         rig.cycle();
         QCOMPARE(gpu.gpuName(), QStringLiteral("NVIDIA T400"));

@@ -116,6 +116,15 @@ private:
     std::shared_ptr<FakeCallCount> m_calls;
 };
 
+// A card as a test writes it: who it is, no figures yet.
+inline GpuDevice fakeGpu(const char* card, const char* driver, const char* name) {
+    GpuDevice device;
+    device.card = card;
+    device.driver = driver;
+    device.name = name;
+    return device;
+}
+
 class FakeGpuSource : public GpuSource {
 public:
     explicit FakeGpuSource(std::shared_ptr<FakeCallCount> calls) : m_calls(std::move(calls)) {}

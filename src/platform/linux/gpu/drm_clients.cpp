@@ -155,6 +155,14 @@ void DrmClientTracker::account(const std::map<ClientKey, Reading>& now, double e
 }
 
 void DrmClientTracker::sample(double nowSeconds, const std::vector<ClientCard>& cards) {
+    if (std::all_of(cards.begin(), cards.end(), [](const ClientCard& c) { return c.asleep; })) {
+        // No card to read clients of (or none at all): no walk over /proc.
+        m_cardBusy.assign(cards.size(), std::nullopt);
+        m_processes.clear();
+        m_previous.clear();
+        m_previousAt.reset();
+        return;
+    }
     if (m_scanDue || nowSeconds - m_scannedAt >= m_fileScanSeconds || nowSeconds < m_scannedAt) {
         scanOpenFiles(cards);
         m_scanDue = false;
