@@ -9,7 +9,7 @@ using namespace pw::platform;
 namespace {
 
 bool writeExecutable(const QString& path) {
-    return pw::test::writeFile(path, "#!/bin/sh\n") &&
+    return writeFile(path, "#!/bin/sh\n") &&
            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
@@ -92,30 +92,30 @@ private Q_SLOTS:
         QVERIFY(writeExecutable(bin + "/editor"));
         QVERIFY(writeExecutable(bin + "/mailer"));
         QVERIFY(writeExecutable(bin + "/hidden-app"));
-        QVERIFY(pw::test::writeFile(bin + "/not-executable", "x"));
+        QVERIFY(writeFile(bin + "/not-executable", "x"));
 
         const auto entry = [](const QByteArray& body) {
             return "[Desktop Entry]\nType=Application\nName=X\n" + body;
         };
-        QVERIFY(pw::test::writeFile(system + "/browser.desktop",
+        QVERIFY(writeFile(system + "/browser.desktop",
                                     entry("Exec=browser %u\nIcon=web-browser\n")));
         QVERIFY(
-            pw::test::writeFile(system + "/browser-private.desktop",
+            writeFile(system + "/browser-private.desktop",
                                 entry("Exec=browser --private\nIcon=private\nNoDisplay=true\n")));
         // The user's copy hides the system one of the same id.
-        QVERIFY(pw::test::writeFile(system + "/editor.desktop", entry("Exec=editor\nIcon=sys\n")));
-        QVERIFY(pw::test::writeFile(user + "/editor.desktop", entry("Exec=editor\nIcon=mine\n")));
-        QVERIFY(pw::test::writeFile(user + "/hidden-app.desktop", entry("Hidden=true\n")));
-        QVERIFY(pw::test::writeFile(system + "/hidden-app.desktop", entry("Exec=hidden-app\n")));
+        QVERIFY(writeFile(system + "/editor.desktop", entry("Exec=editor\nIcon=sys\n")));
+        QVERIFY(writeFile(user + "/editor.desktop", entry("Exec=editor\nIcon=mine\n")));
+        QVERIFY(writeFile(user + "/hidden-app.desktop", entry("Hidden=true\n")));
+        QVERIFY(writeFile(system + "/hidden-app.desktop", entry("Exec=hidden-app\n")));
         // Ids from subfolders; TryExec of a program not installed.
-        QVERIFY(pw::test::writeFile(system + "/kde/mailer.desktop",
+        QVERIFY(writeFile(system + "/kde/mailer.desktop",
                                     entry("Exec=" + bin.toUtf8() + "/mailer\nIcon=mail\n")));
-        QVERIFY(pw::test::writeFile(system + "/missing.desktop",
+        QVERIFY(writeFile(system + "/missing.desktop",
                                     entry("TryExec=no-such-tool\nExec=editor\nIcon=no\n")));
-        QVERIFY(pw::test::writeFile(system + "/link.desktop",
+        QVERIFY(writeFile(system + "/link.desktop",
                                     "[Desktop Entry]\nType=Link\nURL=x\nExec=mailer\n"));
-        QVERIFY(pw::test::writeFile(system + "/noexec.desktop", entry("Exec=not-executable\n")));
-        QVERIFY(pw::test::writeFile(system + "/broken.desktop", "\xff\xfe\x00garbage"));
+        QVERIFY(writeFile(system + "/noexec.desktop", entry("Exec=not-executable\n")));
+        QVERIFY(writeFile(system + "/broken.desktop", "\xff\xfe\x00garbage"));
 
         const DesktopEntryIndex index = DesktopEntryIndex::scan({user, system}, {bin});
         const auto browser = index.find(lib + "/browser-bin");

@@ -296,14 +296,14 @@ private Q_SLOTS:
         const QString apps = dir.filePath(QStringLiteral("share/applications"));
         QVERIFY(QDir().mkpath(bin) && QDir().mkpath(apps));
         const QString program = bin + QStringLiteral("/editor");
-        QVERIFY(pw::test::writeFile(program, "#!/bin/sh\n"));
+        QVERIFY(writeFile(program, "#!/bin/sh\n"));
         QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
         const QString iconFile = dir.filePath(QStringLiteral("editor.png"));
         QImage image(16, 16, QImage::Format_ARGB32);
         image.fill(Qt::red);
         QVERIFY(image.save(iconFile));
         const QString desktopFile = apps + QStringLiteral("/editor.desktop");
-        QVERIFY(pw::test::writeFile(desktopFile, "[Desktop Entry]\nType=Application\nName=Ed\n"
+        QVERIFY(writeFile(desktopFile, "[Desktop Entry]\nType=Application\nName=Ed\n"
                                                  "Exec=editor %F\nIcon=" +
                                                      iconFile.toUtf8() + "\n"));
 

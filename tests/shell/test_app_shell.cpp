@@ -3,12 +3,12 @@
 #include "app/popup_window.h"
 #include "app/tray_entry.h"
 #include "app/tray_menu.h"
-#include "platform/fake/fake_system_counters.h"
+#include "platform/fake/fake_sources.h"
 #include "services/application_catalog.h"
 #include "services/ping_service.h"
 #include "services/preferences.h"
 #include "services/process_monitor.h"
-#include "services/system_stats_provider.h"
+#include "services/engine_models.h"
 #include "services/theme_manager.h"
 #include "ui/dashboard_requests.h"
 
@@ -46,8 +46,9 @@ private:
     FloatingReadout* readout() const { return m_delegate->trayEntry()->readout(); }
 
     QTemporaryDir m_config;
-    std::shared_ptr<platform::FakeSystemCounters> m_counters;
-    std::unique_ptr<SystemStatsProvider> m_stats;
+    platform::FakeSources m_fake;
+    std::unique_ptr<EngineModels> m_engine;
+    SystemStatsProvider* m_stats = nullptr;
     std::unique_ptr<Preferences> m_preferences;
     ThemeManager m_themes;
     std::unique_ptr<AppDelegate> m_delegate;
@@ -62,16 +63,17 @@ void AppShellTest::initTestCase() {
 }
 
 void AppShellTest::init() {
-    m_counters = std::make_shared<platform::FakeSystemCounters>();
-    m_stats = std::make_unique<SystemStatsProvider>(
-        m_counters, std::make_shared<platform::FakeDesktopNotifier>(), [] { return 90.0; });
+    m_fake = platform::FakeSources{};
+    m_engine = std::make_unique<EngineModels>(
+        m_fake.sources(), std::make_shared<platform::FakeDesktopNotifier>(), [] { return 90.0; });
+    m_stats = &m_engine->stats;
     m_preferences = std::make_unique<Preferences>(m_config.filePath(QStringLiteral("prefs.ini")));
     m_delegate = std::make_unique<AppDelegate>();
     m_delegate->applicationDidFinishLaunching({
-        [this]() -> SystemStatsProvider& { return *m_stats; },
+        [this] { return m_engine->models(); },
         [this] {
             return std::make_unique<ProcessMonitor>(
-                m_counters, Polling::Manual,
+                m_fake.sources(), Polling::Manual,
                 std::make_shared<ApplicationCatalog>([] { return platform::DesktopEntryIndex{}; }));
         },
         [] { return std::make_unique<PingService>(QStringLiteral("127.0.0.1"), Polling::Manual); },
@@ -85,7 +87,8 @@ void AppShellTest::init() {
 
 void AppShellTest::cleanup() {
     m_delegate.reset();
-    m_stats.reset();
+    m_engine.reset();
+    m_stats = nullptr;
     m_preferences.reset();
 }
 
@@ -235,19 +238,19 @@ void AppShellTest::trayIconIsPushedOnlyWhenItsPixelsChange() {
     QVERIFY(!icon.readout());
 
     // Cycles that change nothing on screen push nothing.
-    m_counters->cpu.reset();
+    m_fake.cpu->cpu.reset();
     m_stats->updateStats();
     m_stats->updateStats();
     QCOMPARE(icon.iconUpdates(), 1);
 
     // A new CPU figure does.
-    m_counters->cpu = std::vector<platform::CpuTicks>{{0, 100, 0, 100, 0}};
+    m_fake.cpu->cpu = std::vector<platform::CpuTicks>{{0, 100, 0, 100, 0}};
     m_stats->updateStats();
-    m_counters->cpu = std::vector<platform::CpuTicks>{{0, 150, 0, 150, 0}};
+    m_fake.cpu->cpu = std::vector<platform::CpuTicks>{{0, 150, 0, 150, 0}};
     m_stats->updateStats();
     QCOMPARE(m_stats->cpuUsage(), 50.0);
     QCOMPARE(icon.iconUpdates(), 2);
-    m_counters->cpu.reset();
+    m_fake.cpu->cpu.reset();
     m_stats->updateStats();
     QCOMPARE(icon.iconUpdates(), 2);
 }

@@ -96,9 +96,9 @@ private Q_SLOTS:
 
     void readoutImageLayouts() {
         const QList<double> history(60, 50.0);
-        const QImage wide =
-            renderMenuBarReadout(history, 37.0, 45.3, QSize(70, 22), 1.0, kAccent, kForeground)
-                .convertToFormat(QImage::Format_ARGB32);
+        const QImage wide = renderMenuBarReadout(ReadoutFigures{history, 37.0, 45.3}, QSize(70, 22),
+                                                 1.0, kAccent, kForeground)
+                                .convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(wide.size(), QSize(70, 22));
         // 50 % sits halfway down the 16-high sparkline frame that starts 3 from the top.
         const QRectF frame = wideReadoutSparklineFrame();
@@ -108,46 +108,51 @@ private Q_SLOTS:
         QVERIFY(countPixels(wide, QRect(38, 0, 32, 22), isForeground) > 10);
         QCOMPARE(countPixels(wide, QRect(0, 0, 36, 22), isForeground), 0);
 
-        const QImage sharp =
-            renderMenuBarReadout(history, 37.0, 45.3, QSize(70, 22), 2.0, kAccent, kForeground)
-                .convertToFormat(QImage::Format_ARGB32);
+        const QImage sharp = renderMenuBarReadout(ReadoutFigures{history, 37.0, 45.3},
+                                                  QSize(70, 22), 2.0, kAccent, kForeground)
+                                 .convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(sharp.size(), QSize(140, 44));
         QCOMPARE(sharp.devicePixelRatio(), 2.0);
         QVERIFY(isAccent(sharp.pixelColor(qRound(frame.center().x() * 2), 22)));
 
         // Square trays: the CPU figure above, the sparkline below.
-        const QImage square =
-            renderMenuBarReadout(history, 100.0, 45.3, QSize(22, 22), 1.0, kAccent, kForeground)
-                .convertToFormat(QImage::Format_ARGB32);
+        const QImage square = renderMenuBarReadout(ReadoutFigures{history, 100.0, 45.3},
+                                                   QSize(22, 22), 1.0, kAccent, kForeground)
+                                  .convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(square.size(), QSize(22, 22));
         QVERIFY(countPixels(square, QRect(0, 0, 22, 11), isForeground) > 8);
         QVERIFY(countPixels(square, QRect(0, 12, 22, 10), isAccent) > 8);
         QCOMPARE(countPixels(square, QRect(0, 0, 22, 9), isAccent), 0);
 
         // No history: no line, and the figures stay put.
-        const QImage empty =
-            renderMenuBarReadout({}, 37.0, 45.3, QSize(70, 22), 1.0, kAccent, kForeground)
-                .convertToFormat(QImage::Format_ARGB32);
+        const QImage empty = renderMenuBarReadout(ReadoutFigures{QList<double>(), 37.0, 45.3},
+                                                  QSize(70, 22), 1.0, kAccent, kForeground)
+                                 .convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(countPixels(empty, empty.rect(), isAccent), 0);
         QCOMPARE(empty.copy(36, 0, 34, 22), wide.copy(36, 0, 34, 22));
 
         // The tray pushes an icon only when pixels change: same input, same pixels.
-        const auto again =
-            renderMenuBarReadout(history, 37.0, 45.3, QSize(70, 22), 1.0, kAccent, kForeground)
-                .convertToFormat(QImage::Format_ARGB32);
+        const auto again = renderMenuBarReadout(ReadoutFigures{history, 37.0, 45.3}, QSize(70, 22),
+                                                1.0, kAccent, kForeground)
+                               .convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(again, wide);
-        const auto busier =
-            renderMenuBarReadout(history, 100.0, 45.3, QSize(70, 22), 1.0, kAccent, kForeground)
-                .convertToFormat(QImage::Format_ARGB32);
+        const auto busier = renderMenuBarReadout(ReadoutFigures{history, 100.0, 45.3},
+                                                 QSize(70, 22), 1.0, kAccent, kForeground)
+                                .convertToFormat(QImage::Format_ARGB32);
         QVERIFY(busier != wide);
         // Odd sizes and figures give an image or nothing, never a hang.
-        QVERIFY(renderMenuBarReadout(history, 1, 1, QSize(0, 22), 1.0, kAccent).isNull());
-        QVERIFY(renderMenuBarReadout(history, 1, 1, QSize(22, 22), 0.0, kAccent).isNull());
+        QVERIFY(renderMenuBarReadout(ReadoutFigures{history, 1, 1}, QSize(0, 22), 1.0, kAccent)
+                    .isNull());
+        QVERIFY(renderMenuBarReadout(ReadoutFigures{history, 1, 1}, QSize(22, 22), 0.0, kAccent)
+                    .isNull());
+        QCOMPARE(renderMenuBarReadout(ReadoutFigures{history, std::nan(""), -1e9}, QSize(6, 6), 1.0,
+                                      kAccent)
+                     .size(),
+                 QSize(6, 6));
         QCOMPARE(
-            renderMenuBarReadout(history, std::nan(""), -1e9, QSize(6, 6), 1.0, kAccent).size(),
-            QSize(6, 6));
-        QCOMPARE(renderMenuBarReadout(history, 1e12, 1e12, QSize(256, 256), 1.5, kAccent).size(),
-                 QSize(384, 384));
+            renderMenuBarReadout(ReadoutFigures{history, 1e12, 1e12}, QSize(256, 256), 1.5, kAccent)
+                .size(),
+            QSize(384, 384));
     }
 
     void sparklineAndRingPixels() {

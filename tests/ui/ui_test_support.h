@@ -1,22 +1,66 @@
 #pragma once
 
-// Model objects over scripted counters, for driving the popup's views.
+// The engine's model objects over the per-area fakes, for driving the views.
 
-#include "platform/fake/fake_system_counters.h"
+#include "platform/fake/fake_sources.h"
 #include "services/application_catalog.h"
+#include "services/engine_models.h"
 #include "services/ping_service.h"
 #include "services/preferences.h"
 #include "services/process_monitor.h"
-#include "services/system_stats_provider.h"
 #include "services/theme_manager.h"
+#include "ui/format/figure_format.h"
 
 #include <QTemporaryDir>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
 namespace pw::test {
+
+using Machine = std::function<void(platform::FakeSources&)>;
+
+// The machine's own battery, at `percent` and drawing `microwatts`.
+inline platform::PowerSupply battery(const std::string& status, std::int64_t percent,
+                                     std::int64_t microwatts) {
+    platform::PowerSupply supply;
+    supply.name = "BAT0";
+    supply.type = "Battery";
+    supply.status = status;
+    supply.capacity = percent;
+    supply.powerNow = microwatts;
+    return supply;
+}
+
+// A laptop with everything a view can show: a charging battery drawing
+// 12.5 W, a package sensor, two performance and two efficiency cores, and a
+// discrete GPU that reports its power.
+inline void laptop(platform::FakeSources& fake) {
+    fake.power->supplies = {battery("Charging", 80, 12'500'000)};
+    fake.thermal->sensorList =
+        std::vector<platform::ThermalSensor>{{"coretemp Package id 0", "die"}};
+    fake.cpu->topology = {2, 2, std::vector<int>{2, 3}};
+    fake.cpu->mhz = 1890.0;
+    platform::GpuDevice gpu;
+    gpu.card = "card0";
+    gpu.driver = "amdgpu";
+    gpu.name = "Radeon";
+    gpu.busyPercent = 11.0;
+    gpu.temperatureCelsius = 52.0;
+    gpu.powerWatts = 21.5;
+    fake.gpu->devices = {gpu};
+}
+
+// A desktop without battery, power reading, temperature sensor, efficiency
+// cores or GPU.
+inline void bareDesktop(platform::FakeSources& fake) {
+    fake.power->supplies.clear();
+    fake.thermal->sensorList.reset();
+    fake.cpu->topology = {4, std::nullopt, std::nullopt};
+    fake.gpu->devices.clear();
+}
 
 struct FakeProcess {
     int pid;
@@ -26,71 +70,89 @@ struct FakeProcess {
 
 class ModelFixture {
 public:
-    // `catalog` finds the installed applications of the processes; none by default.
-    explicit ModelFixture(std::shared_ptr<ApplicationCatalog> catalog = nullptr)
-        : counters(std::make_shared<platform::FakeSystemCounters>()),
-          notifier(std::make_shared<platform::FakeDesktopNotifier>()) {
-        counters->cpu = std::vector<platform::CpuTicks>{{0, 0, 0, 0, 0}};
-        counters->sensors = std::vector<platform::ThermalSensor>{{"Tp09", "die"}};
-        counters->processes = std::vector<platform::ProcessStat>{};
-        stats = std::make_unique<SystemStatsProvider>(counters, notifier, [] { return 90.0; });
+    // `machine` sets the fakes up before the engine reads the topology;
+    // `catalog` finds the installed applications of the processes (none by default).
+    explicit ModelFixture(const Machine& machine = {},
+                          std::shared_ptr<ApplicationCatalog> catalog = nullptr) {
+        fake.thermal->sensorList = std::vector<platform::ThermalSensor>{{"Tp09", "die"}};
+        fake.processes->processes = std::vector<platform::ProcessStat>{};
+        if (machine)
+            machine(fake);
+        fake.cpu->cpu = cpuTicks(0.0);
+        engine = std::make_unique<EngineModels>(fake.sources(), notifier, [] { return 90.0; });
         if (!catalog)
             catalog =
                 std::make_shared<ApplicationCatalog>([] { return platform::DesktopEntryIndex(); });
         catalog->waitUntilReady();
-        monitor = std::make_unique<ProcessMonitor>(counters, Polling::Manual, catalog);
+        monitor = std::make_unique<ProcessMonitor>(fake.sources(), Polling::Manual, catalog);
         ping = std::make_unique<PingService>(QStringLiteral("127.0.0.1"), Polling::Manual);
         preferences =
             std::make_unique<Preferences>(settingsDir.filePath(QStringLiteral("prefs.ini")));
-        stats->updateStats(); // the first cycle only takes the CPU baseline
+        stats().updateStats(); // the first cycle only takes the CPU baseline
     }
 
-    // One cycle with this CPU load, temperature, memory (GB) and swap (GB).
+    StatsModels models() { return engine->models(); }
+    SystemStatsProvider& stats() { return engine->stats; }
+
+    // One cycle with this CPU load on every CPU and this temperature.
     void cycle(double cpuPercent, double temperature = 45.7) {
-        m_user += static_cast<std::uint64_t>(cpuPercent * 10);
-        m_idle += static_cast<std::uint64_t>((100.0 - cpuPercent) * 10);
-        counters->cpu = std::vector<platform::CpuTicks>{{0, m_user, 0, m_idle, 0}};
-        counters->sensorReadings["die"] = temperature;
-        stats->updateStats();
+        fake.cpu->cpu = cpuTicks(cpuPercent);
+        fake.thermal->readings["die"] = temperature;
+        fake.clock->advance(1.0);
+        stats().updateStats();
     }
 
+    // Sizes in GB.
     void setMemory(double appGb, double wiredGb, double compressedGb, double totalGb,
                    double swapGb) {
-        constexpr double gb = 1024.0 * 1024.0 * 1024.0;
-        counters->memoryCounters = platform::MemoryCounters{
-            static_cast<std::uint64_t>(wiredGb * gb), static_cast<std::uint64_t>(appGb * gb),
-            static_cast<std::uint64_t>(compressedGb * gb),
-            static_cast<std::uint64_t>(totalGb * gb)};
-        counters->swapUsed = static_cast<std::uint64_t>(swapGb * gb);
+        auto bytes = [](double gb) { return static_cast<std::uint64_t>(gb * ui::kGiB); };
+        fake.memory->counters = platform::MemoryCounters{bytes(wiredGb), bytes(appGb),
+                                                         bytes(compressedGb), bytes(totalGb)};
+        fake.memory->swapCounters = platform::SwapCounters{bytes(swapGb), bytes(8.0)};
     }
 
     // Publishes these processes, busiest first, as the monitor's next list.
     void publishProcesses(const std::vector<FakeProcess>& processes) {
         std::vector<platform::ProcessStat> table;
-        counters->executables.clear();
+        fake.processes->executables.clear();
         std::uint64_t load = 10 * (processes.size() + 1);
         for (const FakeProcess& process : processes) {
             m_ticks[process.pid] += load;
             load -= 10;
             table.push_back({process.pid, process.command, m_ticks[process.pid]});
-            counters->executables[process.pid] = process.executable;
+            fake.processes->executables[process.pid] = process.executable;
+            fake.processes->argumentLists[process.pid] = {};
         }
-        counters->processes = table;
-        counters->now += 2.0;
+        fake.processes->processes = table;
+        fake.clock->advance(2.0);
         monitor->updateProcesses();
     }
 
     QTemporaryDir settingsDir;
-    std::shared_ptr<platform::FakeSystemCounters> counters;
-    std::shared_ptr<platform::FakeDesktopNotifier> notifier;
-    std::unique_ptr<SystemStatsProvider> stats;
+    platform::FakeSources fake;
+    std::shared_ptr<platform::FakeDesktopNotifier> notifier =
+        std::make_shared<platform::FakeDesktopNotifier>();
+    std::unique_ptr<EngineModels> engine;
     std::unique_ptr<ProcessMonitor> monitor;
     std::unique_ptr<PingService> ping;
     ThemeManager themeManager;
     std::unique_ptr<Preferences> preferences;
 
 private:
-    std::uint64_t m_user = 0;
+    // As many CPUs as the topology names (one without), all at `percent` load.
+    std::vector<platform::CpuTicks> cpuTicks(double percent) {
+        const auto& topology = fake.cpu->topology;
+        const int count = std::max(1, topology.performanceLevel0.value_or(0) +
+                                          topology.performanceLevel1.value_or(0));
+        m_busy += static_cast<std::uint64_t>(percent * 10);
+        m_idle += static_cast<std::uint64_t>((100.0 - percent) * 10);
+        std::vector<platform::CpuTicks> ticks;
+        for (int cpu = 0; cpu < count; ++cpu)
+            ticks.push_back({cpu, m_busy, 0, m_idle, 0});
+        return ticks;
+    }
+
+    std::uint64_t m_busy = 0;
     std::uint64_t m_idle = 0;
     std::map<int, std::uint64_t> m_ticks;
 };

@@ -1,9 +1,12 @@
-#include "platform/fake/fake_system_counters.h"
+#include "ui/ui_test_support.h"
+
+#include "platform/fake/fake_sources.h"
+#include "services/engine_models.h"
 #include "services/preferences.h"
 #include "services/system_colors.h"
-#include "services/system_stats_provider.h"
 #include "services/theme_manager.h"
 #include "ui/dashboard_window.h"
+#include "ui/format/figure_format.h"
 #include "ui/level_bar_chart.h"
 #include "ui/memory_card.h"
 #include "ui/segmented_button.h"
@@ -30,20 +33,20 @@ using namespace pw::ui;
 
 namespace {
 
-constexpr std::uint64_t kGiB = 1024ull * 1024 * 1024;
+constexpr auto kGiBytes = static_cast<std::uint64_t>(kGiB);
 
-// One store, theme holder and preference file per test.
+// One engine, theme holder and preference file per test.
 struct Fixture {
     QTemporaryDir dir;
-    std::shared_ptr<platform::FakeSystemCounters> counters =
-        std::make_shared<platform::FakeSystemCounters>();
-    SystemStatsProvider stats{counters, std::make_shared<platform::FakeDesktopNotifier>(),
-                              [] { return 90.0; }};
+    platform::FakeSources fake;
+    EngineModels engine{fake.sources(), std::make_shared<platform::FakeDesktopNotifier>(),
+                        [] { return 90.0; }};
+    SystemStatsProvider& stats = engine.stats;
     ThemeManager themes;
     Preferences preferences{dir.filePath("prefs.ini")};
 
     std::unique_ptr<DashboardWindow> open(const QString& page) {
-        auto window = std::make_unique<DashboardWindow>(themes, preferences, stats, page);
+        auto window = std::make_unique<DashboardWindow>(themes, preferences, engine.models(), page);
         window->show();
         return window;
     }
@@ -72,7 +75,7 @@ template <typename T> T* child(QWidget* window, const char* name) {
 
 } // namespace
 
-class DashboardWindowTest : public QObject {
+class TestDashboardWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     // LaunchAtLogin::shared() reads the folder once, so it is set before any page exists.
@@ -97,7 +100,7 @@ private:
     QTemporaryDir m_config;
 };
 
-void DashboardWindowTest::opensOnRequestedPage() {
+void TestDashboardWindow::opensOnRequestedPage() {
     Fixture f;
     auto window = f.open(QString());
     QCOMPARE(window->windowTitle(), QStringLiteral("Pulsewick Dashboard"));
@@ -122,7 +125,7 @@ void DashboardWindowTest::opensOnRequestedPage() {
     QCOMPARE(odd->settingsView()->currentPage()->objectName(), QStringLiteral("EmptyPage"));
 }
 
-void DashboardWindowTest::sidebarSelectsPages() {
+void TestDashboardWindow::sidebarSelectsPages() {
     Fixture f;
     auto window = f.open(QStringLiteral("Sensors"));
     SettingsView* view = window->settingsView();
@@ -150,7 +153,7 @@ void DashboardWindowTest::sidebarSelectsPages() {
     QCOMPARE(view->quitButton()->toolTip(), QStringLiteral("Quit Pulsewick"));
 }
 
-void DashboardWindowTest::thresholdSliderStoresItsEnds() {
+void TestDashboardWindow::thresholdSliderStoresItsEnds() {
     Fixture f;
     auto window = f.open(QStringLiteral("Alerts"));
     auto* slider = child<QSlider>(window.get(), "alertThresholdSlider");
@@ -186,7 +189,7 @@ void DashboardWindowTest::thresholdSliderStoresItsEnds() {
     QCOMPARE(f.preferences.cpuAlertThreshold(), 120.25);
 }
 
-void DashboardWindowTest::memoryBarFollowsPressure() {
+void TestDashboardWindow::memoryBarFollowsPressure() {
     Fixture f;
     auto window = f.open(QStringLiteral("Memory"));
     auto* bar = child<LevelBarChart>(window.get(), "memoryPressureBar");
@@ -194,18 +197,19 @@ void DashboardWindowTest::memoryBarFollowsPressure() {
     QVERIFY(bar->width() > 0);
     QCOMPARE(bar->fillWidth(), 0.0); // pressure 0 before any sample
 
-    f.counters->memoryCounters = platform::MemoryCounters{701, 0, 0, 1000};
+    f.fake.memory->counters = platform::MemoryCounters{701, 0, 0, 1000};
     f.stats.updateStats();
     QVERIFY(f.stats.memoryPressure() > 70.0);
     QCOMPARE(bar->fillColor(), systemColor::red());
     QCOMPARE(child<QLabel>(window.get(), "memoryPressureText")->text(), QStringLiteral("70%"));
 
-    f.counters->memoryCounters = platform::MemoryCounters{700, 0, 0, 1000};
+    f.fake.memory->counters = platform::MemoryCounters{700, 0, 0, 1000};
     f.stats.updateStats();
     QCOMPARE(f.stats.memoryPressure(), 70.0);
     QCOMPARE(bar->fillColor(), systemColor::green());
 
-    f.counters->memoryCounters = platform::MemoryCounters{4 * kGiB, 6 * kGiB, 2 * kGiB, 16 * kGiB};
+    f.fake.memory->counters =
+        platform::MemoryCounters{4 * kGiBytes, 6 * kGiBytes, 2 * kGiBytes, 16 * kGiBytes};
     f.stats.updateStats();
     QCOMPARE(child<QLabel>(window.get(), "memoryUsageText")->text(),
              QStringLiteral("12.0 GB / 16 GB"));
@@ -216,7 +220,7 @@ void DashboardWindowTest::memoryBarFollowsPressure() {
     QCOMPARE(values, QStringList({"App Memory=6.00 GB", "Wired=4.00 GB", "Compressed=2.00 GB"}));
 }
 
-void DashboardWindowTest::livePagesFollowTheStore() {
+void TestDashboardWindow::livePagesFollowTheStore() {
     Fixture f;
     auto window = f.open(QStringLiteral("Sensors"));
     SensorCircle* cpu = nullptr;
@@ -226,21 +230,24 @@ void DashboardWindowTest::livePagesFollowTheStore() {
     }
     QVERIFY(cpu);
     QCOMPARE(cpu->value(), QStringLiteral("0%"));
-    f.counters->cpu = std::vector<platform::CpuTicks>{{0, 100, 100, 100, 0}};
+    f.fake.cpu->cpu = std::vector<platform::CpuTicks>{{0, 100, 100, 100, 0}};
     f.stats.updateStats();
-    f.counters->cpu = std::vector<platform::CpuTicks>{{0, 157, 100, 143, 0}};
+    f.fake.cpu->cpu = std::vector<platform::CpuTicks>{{0, 157, 100, 143, 0}};
     f.stats.updateStats();
     QVERIFY(f.stats.cpuUsage() > 50.0 && f.stats.cpuUsage() < 58.0);
     QCOMPARE(cpu->value(), QString::number(qint64(f.stats.cpuUsage())) + "%");
 
     // A page opened later starts from the current figures.
+    f.fake.power->supplies = {test::battery("Discharging", 64, 7'250'000)};
+    f.stats.updateStats();
     window->settingsView()->setSelectedSidebarItem(QStringLiteral("Power"));
+    QCOMPARE(child<QLabel>(window.get(), "batteryPercentText")->text(), QStringLiteral("64%"));
     QCOMPARE(child<QLabel>(window.get(), "batteryChargingText")->text(),
              QStringLiteral("Discharging"));
-    QCOMPARE(child<QLabel>(window.get(), "powerDrawText")->text(), QStringLiteral("0.00 W"));
+    QCOMPARE(child<QLabel>(window.get(), "powerDrawText")->text(), QStringLiteral("7.25 W"));
 }
 
-void DashboardWindowTest::fullPathSwitchSharesPreference() {
+void TestDashboardWindow::fullPathSwitchSharesPreference() {
     Fixture f;
     auto first = f.open(QStringLiteral("Settings"));
     auto second = f.open(QStringLiteral("Settings"));
@@ -263,7 +270,7 @@ void DashboardWindowTest::fullPathSwitchSharesPreference() {
     QCOMPARE(changed.count(), 2);
 }
 
-void DashboardWindowTest::themePickerAndFixedControls() {
+void TestDashboardWindow::themePickerAndFixedControls() {
     Fixture f;
     auto window = f.open(QStringLiteral("Settings"));
     auto* picker = child<SegmentedButton>(window.get(), "themePicker");
@@ -300,7 +307,7 @@ void DashboardWindowTest::themePickerAndFixedControls() {
     }
 }
 
-void DashboardWindowTest::launchAtLoginWritesTheAutostartEntry() {
+void TestDashboardWindow::launchAtLoginWritesTheAutostartEntry() {
     Fixture f;
     auto window = f.open(QStringLiteral("Settings"));
     auto* login = child<SwitchButton>(window.get(), "launchAtLoginSwitch");
@@ -336,7 +343,7 @@ void DashboardWindowTest::launchAtLoginWritesTheAutostartEntry() {
     QVERIFY(QFile::remove(entry));
 }
 
-void DashboardWindowTest::alertSwitchesPersist() {
+void TestDashboardWindow::alertSwitchesPersist() {
     Fixture f;
     auto window = f.open(QStringLiteral("Alerts"));
     auto* cpu = child<SwitchButton>(window.get(), "highCpuAlertsSwitch");
@@ -354,12 +361,13 @@ void DashboardWindowTest::alertSwitchesPersist() {
     QVERIFY(!cpu->isChecked());
 }
 
-void DashboardWindowTest::hardwarePagesShowTheStore() {
+void TestDashboardWindow::hardwarePagesShowTheStore() {
     Fixture f;
-    f.counters->volume = platform::VolumeSpace{"Data", "/", "sda1", 64 * kGiB, 16 * kGiB, false};
-    f.counters->connections = std::vector<platform::TcpConnection>{
+    f.fake.storage->volume =
+        platform::VolumeSpace{"Data", "/", "sda1", 64 * kGiBytes, 16 * kGiBytes, false};
+    f.fake.connections->connections = std::vector<platform::TcpConnection>{
         {"10.0.0.2", 40000, "10.0.0.9", 443}, {"10.0.0.2", 40001, "fd00::9", 22}};
-    f.counters->fanReadings = {{"cpu_fan", 2240}};
+    f.fake.fans->readings = {{"cpu_fan", 2240}};
     auto window = f.open(QStringLiteral("Disk"));
     const QString dash = QString::fromUtf8("\u2014");
     QCOMPARE(child<QLabel>(window.get(), "diskVolumeText")->text(), dash);
@@ -375,7 +383,12 @@ void DashboardWindowTest::hardwarePagesShowTheStore() {
     QCOMPARE(bar->fillWidth(), bar->width() * 0.75);
 
     window->settingsView()->setSelectedSidebarItem(QStringLiteral("Network"));
-    QTRY_COMPARE(f.stats.activeConnections().size(), 2); // read off the main thread
+    // Read off the main thread; the first cycle after the read shows them.
+    const auto cycleShowsConnections = [&f] {
+        f.stats.updateStats();
+        return f.engine.network.activeConnections().size() == 2;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(cycleShowsConnections(), 5000);
     QStringList rows;
     for (QLabel* label : child<QWidget>(window.get(), "connectionRows")->findChildren<QLabel*>())
         if (!label->text().isEmpty())
@@ -385,19 +398,19 @@ void DashboardWindowTest::hardwarePagesShowTheStore() {
     window->settingsView()->setSelectedSidebarItem(QStringLiteral("Fans"));
     auto* single = child<QLabel>(window.get(), "fanSpeedText");
     QCOMPARE(single->text(), QStringLiteral("Fan Speed: 2,240 RPM"));
-    f.counters->fanReadings = {{"CPU", 1200}, {"Chassis", 860}};
+    f.fake.fans->readings = {{"CPU", 1200}, {"Chassis", 860}};
     f.stats.updateStats();
     QVERIFY(single->isHidden());
     QStringList lines;
     for (QLabel* label : child<QWidget>(window.get(), "fanSpeedLines")->findChildren<QLabel*>())
         lines << label->text();
     QCOMPARE(lines, QStringList({"CPU: 1,200 RPM", "Chassis: 860 RPM"}));
-    f.counters->fanReadings.clear();
+    f.fake.fans->readings.clear();
     f.stats.updateStats();
     QCOMPARE(single->text(), QStringLiteral("No fan sensors"));
 }
 
-void DashboardWindowTest::exportRevealsWrittenFile() {
+void TestDashboardWindow::exportRevealsWrittenFile() {
     Fixture f;
     auto window = f.open(QStringLiteral("History"));
     QStringList revealed;
@@ -410,7 +423,7 @@ void DashboardWindowTest::exportRevealsWrittenFile() {
     QFile::remove(revealed.first());
 }
 
-void DashboardWindowTest::quitButtonEndsEventLoop() {
+void TestDashboardWindow::quitButtonEndsEventLoop() {
     Fixture f;
     auto window = f.open(QStringLiteral("Sensors"));
     QTimer::singleShot(0, window.get(), [&] {
@@ -424,5 +437,5 @@ void DashboardWindowTest::quitButtonEndsEventLoop() {
     QCOMPARE(QCoreApplication::exec(), 0);
 }
 
-QTEST_MAIN(DashboardWindowTest)
-#include "dashboard_window_test.moc"
+QTEST_MAIN(TestDashboardWindow)
+#include "tst_dashboard_window.moc"

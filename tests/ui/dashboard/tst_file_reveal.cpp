@@ -30,7 +30,7 @@ public Q_SLOTS:
     }
 };
 
-class FileRevealTest : public QObject {
+class TestFileReveal : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
@@ -48,7 +48,7 @@ private:
 
 // A private bus with no activatable services, so nothing real is ever started
 // and no desktop session is touched.
-void FileRevealTest::initTestCase() {
+void TestFileReveal::initTestCase() {
     QVERIFY(m_dir.isValid());
     const QString config = m_dir.filePath("bus.conf");
     QFile file(config);
@@ -80,20 +80,20 @@ void FileRevealTest::initTestCase() {
     QVERIFY2(!m_address.isEmpty(), "dbus-daemon printed no address");
 }
 
-void FileRevealTest::cleanupTestCase() {
+void TestFileReveal::cleanupTestCase() {
     if (m_daemon.state() != QProcess::NotRunning) {
         m_daemon.terminate();
         m_daemon.waitForFinished(5000);
     }
 }
 
-FileReveal* FileRevealTest::makeReveal(QDBusConnection bus, QList<QUrl>* opened) {
+FileReveal* TestFileReveal::makeReveal(QDBusConnection bus, QList<QUrl>* opened) {
     return new FileReveal(
         bus, QLatin1String(FileReveal::kService),
         [opened](const QUrl& folder) { *opened << folder; }, this);
 }
 
-void FileRevealTest::fileManagerSelectsTheFile() {
+void TestFileReveal::fileManagerSelectsTheFile() {
     QDBusConnection client = QDBusConnection::connectToBus(m_address, "reveal-client");
     QDBusConnection service = QDBusConnection::connectToBus(m_address, "fake-file-manager");
     QVERIFY(client.isConnected() && service.isConnected());
@@ -127,7 +127,7 @@ void FileRevealTest::fileManagerSelectsTheFile() {
     QDBusConnection::disconnectFromBus("reveal-client");
 }
 
-void FileRevealTest::folderOpensWithoutFileManager() {
+void TestFileReveal::folderOpensWithoutFileManager() {
     QDBusConnection client = QDBusConnection::connectToBus(m_address, "lonely-client");
     QVERIFY(client.isConnected());
     QList<QUrl> opened;
@@ -148,5 +148,5 @@ void FileRevealTest::folderOpensWithoutFileManager() {
     QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile("/var/tmp")});
 }
 
-QTEST_GUILESS_MAIN(FileRevealTest)
-#include "file_reveal_test.moc"
+QTEST_GUILESS_MAIN(TestFileReveal)
+#include "tst_file_reveal.moc"

@@ -1,11 +1,13 @@
-#include "ui_test_support.h"
+#include "ui/ui_test_support.h"
 
+#include "services/engine/sampling_engine.h"
 #include "services/system_colors.h"
 #include "ui/bottom_app_tray.h"
 #include "ui/cpu_tab_view.h"
 #include "ui/dashboard_requests.h"
 #include "ui/disk_tab_view.h"
 #include "ui/gauge_ring.h"
+#include "ui/gpu_strip.h"
 #include "ui/legend_item.h"
 #include "ui/memory_tab_view.h"
 #include "ui/menu_bar_readout.h"
@@ -30,6 +32,7 @@
 using namespace pw::ui;
 using pw::test::FakeProcess;
 using pw::test::ModelFixture;
+namespace platform = pw::platform;
 
 namespace {
 
@@ -58,7 +61,7 @@ class TestPopover : public QObject {
 private Q_SLOTS:
     void tabButtonsSelectTheirViews() {
         ModelFixture f;
-        PopoverView popover(*f.stats, *f.monitor, *f.ping, f.themeManager, *f.preferences);
+        PopoverView popover(f.models(), *f.monitor, *f.ping, f.themeManager, *f.preferences);
         QCOMPARE(popover.size(), QSize(320, 620));
         QCOMPARE(popover.minimumSize(), popover.maximumSize());
 
@@ -93,7 +96,7 @@ private Q_SLOTS:
 
     void headerButtons() {
         ModelFixture f;
-        PopoverView popover(*f.stats, *f.monitor, *f.ping, f.themeManager, *f.preferences);
+        PopoverView popover(f.models(), *f.monitor, *f.ping, f.themeManager, *f.preferences);
 
         // The list button flips the persisted preference and its own symbol.
         QCOMPARE(popover.listButton()->property("symbol").toString(),
@@ -130,20 +133,14 @@ private Q_SLOTS:
         QVERIFY(popover.showsLogoImage()); // the compiled-in logo
     }
 
-    void cpuTabFigures() {
+    void cpuTabFollowsTheCpus() {
         ModelFixture f;
-        CPUTabView tab(*f.stats, *f.monitor, *f.preferences);
-        QCOMPARE(tab.userText(), QStringLiteral("0%"));
-        QCOMPARE(tab.headerText(), QString::fromUtf8("\u2014, 0\u00B0")); // no clock yet
+        CPUTabView tab(f.models(), *f.monitor, *f.preferences);
         QVERIFY(tab.processes()->visibleRows().isEmpty());
-        for (GaugeRing* gauge : tab.gpuGauges()) // no GPU
+        for (GaugeRing* gauge : tab.gpuStrip()->gauges()) // no GPU
             QCOMPARE(gauge->fraction(), 0.0);
 
-        f.counters->clockMHz = 1890.0;
-        f.cycle(50.0, 45.7);
-        QCOMPARE(tab.userText(), QStringLiteral("50%"));
-        QCOMPARE(tab.systemText(), QStringLiteral("0%"));
-        QCOMPARE(tab.headerText(), QString::fromUtf8("1.89 GHz, 45\u00B0"));
+        f.cycle(50.0);
         QCOMPARE(tab.sparkline()->data().last(), 50.0);
         QCOMPARE(tab.sparkline()->data().size(), 60);
         QCOMPARE(tab.sparkline()->scaleMaximum(), 100.0);
@@ -151,26 +148,28 @@ private Q_SLOTS:
         QCOMPARE(tab.coreRings()[0]->fraction(), 0.5);
 
         // Twelve CPUs: rows of ten and two, rebuilt when the count changes.
-        f.counters->cpu = std::vector<pw::platform::CpuTicks>(12);
+        f.fake.cpu->cpu = std::vector<platform::CpuTicks>(12);
         for (int i = 0; i < 12; ++i)
-            (*f.counters->cpu)[i].cpu = i;
-        f.stats->updateStats();
-        f.stats->updateStats();
+            (*f.fake.cpu->cpu)[i].cpu = i;
+        f.stats().updateStats();
+        f.stats().updateStats();
         QCOMPARE(tab.coreRings().size(), 12);
         QCOMPARE(tab.coreRowSizes(), QList<int>({10, 2}));
 
-        f.counters->gpuCounters = pw::platform::GpuCounters{"amdgpu", 11.0,         std::nullopt,
-                                                            102.0,    std::nullopt, std::nullopt};
-        f.stats->updateStats();
-        QCOMPARE(tab.gpuGauges()[0]->fraction(), 0.11);
-        QCOMPARE(tab.gpuGauges()[1]->fraction(), 0.0);
-        QCOMPARE(tab.gpuGauges()[2]->fraction(), 1.0);
+        platform::GpuDevice card;
+        card.busyPercent = 11.0;
+        card.temperatureCelsius = 102.0;
+        f.fake.gpu->devices = {card};
+        f.stats().updateStats();
+        const auto gauges = tab.gpuStrip()->gauges();
+        QCOMPARE(gauges[0]->fraction(), 0.11);
+        QCOMPARE(gauges[1]->fraction(), 0.0);
+        QCOMPARE(gauges[2]->fraction(), 1.0);
 
         f.publishProcesses(kThree);
         auto rows = tab.processes()->visibleRows();
         QCOMPARE(rows.size(), 3);
         QCOMPARE(rows[0]->name(), QStringLiteral("firefox"));
-        QVERIFY(rows[0]->value().endsWith(QLatin1Char('%')));
         f.publishProcesses(manyProcesses(5));
         QCOMPARE(tab.processes()->visibleRows().size(), 4);
         f.publishProcesses({});
@@ -180,7 +179,7 @@ private Q_SLOTS:
     void memoryTabFigures() {
         ModelFixture f;
         f.setMemory(0.0, 0.0, 0.0, 0.0, 0.0);
-        MemoryTabView tab(*f.stats, *f.monitor, *f.preferences);
+        MemoryTabView tab(f.models(), *f.monitor, *f.preferences);
         QCOMPARE(tab.memoryRing()->title(), QStringLiteral("0%"));
         QVERIFY(tab.processes()->visibleRows().isEmpty());
 
@@ -191,21 +190,13 @@ private Q_SLOTS:
 
         f.setMemory(4.0, 2.0, 2.0, 16.0, 6.3);
         f.cycle(10.0);
-        QCOMPARE(tab.swapText(), QStringLiteral("6.3 GB of 4.0 GB"));
         QCOMPARE(tab.swapBarFraction(), 1.0);
-        QCOMPARE(tab.memoryRing()->title(), QStringLiteral("50%"));
         QCOMPARE(tab.memoryRing()->percentage(), 50.0);
-        QCOMPARE(tab.memoryRing()->label(), QStringLiteral("MEMORY"));
-        QCOMPARE(tab.pressureRing()->label(), QStringLiteral("PRESSURE"));
-        QCOMPARE(tab.pressureRing()->title(), QStringLiteral("50%"));
-        const auto legend = tab.legend();
-        QCOMPARE(legend.size(), 4);
-        QCOMPARE(legend[0]->value(), QStringLiteral("4.0 GB"));
-        QCOMPARE(legend[3]->label(), QStringLiteral("Free"));
-        QCOMPARE(legend[3]->value(), QStringLiteral("8.0 GB"));
+        QCOMPARE(tab.pressureRing()->percentage(), 50.0);
+        QCOMPARE(tab.legend()[3]->value(), QStringLiteral("8.0 GB")); // 16 total, 8 used
 
         // Another user's process keeps its memory to itself.
-        f.counters->resources[11].residentBytes = 3ULL << 29;
+        f.fake.processes->resourceTable[11].residentBytes = 3ULL << 29;
         f.publishProcesses(kThree);
         const auto rows = tab.processes()->visibleRows();
         QCOMPARE(rows.size(), 3);
@@ -215,8 +206,8 @@ private Q_SLOTS:
 
     void networkAndDiskTabs() {
         ModelFixture f;
-        NetworkTabView network(*f.stats, *f.monitor, *f.preferences);
-        DiskTabView disk(*f.stats, *f.monitor, *f.preferences);
+        NetworkTabView network(f.models(), *f.monitor, *f.preferences);
+        DiskTabView disk(f.models(), *f.monitor, *f.preferences);
         const QString dash = QString::fromUtf8("\u2014");
         QCOMPARE(network.uploadText(), QStringLiteral("0.0 KB/s"));
         QCOMPARE(network.interfaceText(), dash);
@@ -228,22 +219,21 @@ private Q_SLOTS:
         QCOMPARE(disk.readTotalText(), QStringLiteral("Read ") + dash);
 
         // The chart draws the download history on a scale of its own.
-        f.counters->interfaces = std::vector<pw::platform::InterfaceCounters>{{"eth0", 0, 0, true}};
+        f.fake.network->counters = std::vector<platform::InterfaceCounters>{{"eth0", 0, 0, true}};
         f.cycle(80.0);
-        (*f.counters->interfaces)[0].receivedBytes = 350 * 1024;
+        (*f.fake.network->counters)[0].receivedBytes = 350 * 1024;
         f.cycle(80.0);
-        QCOMPARE(network.sparkline()->data(), f.stats->networkHistory());
+        QCOMPARE(network.sparkline()->data(), f.engine->network.networkHistory());
         QCOMPARE(network.sparkline()->data().last(), 350.0);
         QCOMPARE(network.sparkline()->scaleMaximum(), 350.0);
 
         // Volume and route are read every fifth cycle.
-        f.counters->volume =
-            pw::platform::VolumeSpace{"Data", "/", "sda1", 64ULL << 30, 16ULL << 30, false};
-        f.counters->route = pw::platform::DefaultRoute{"enp3s0", false, "192.168.1.20"};
-        f.counters->blockDevice = pw::platform::BlockDeviceCounters{"sda", 0, 0};
-        for (int i = 0; i < pw::SystemStatsProvider::kSlowCycleInterval; ++i) {
-            f.counters->now += 1.0;
-            f.counters->blockDevice->sectorsRead += 491 * 2; // 491 KB a second
+        f.fake.storage->volume =
+            platform::VolumeSpace{"Data", "/", "sda1", 64ULL << 30, 16ULL << 30, false};
+        f.fake.network->route = platform::DefaultRoute{"enp3s0", false, "192.168.1.20"};
+        f.fake.storage->blockDevice = platform::BlockDeviceCounters{"sda", 0, 0};
+        for (int i = 0; i < pw::SamplingEngine::kSlowCycleInterval; ++i) {
+            f.fake.storage->blockDevice->sectorsRead += 491 * 2; // 491 KB a second
             f.cycle(10.0);
         }
         QCOMPARE(disk.volumeText(), QStringLiteral("Data"));
@@ -276,9 +266,9 @@ private Q_SLOTS:
     void preferenceReachesEveryHolder() {
         ModelFixture f;
         f.publishProcesses(kThree);
-        PopoverView popover(*f.stats, *f.monitor, *f.ping, f.themeManager, *f.preferences);
-        DiskTabView disk(*f.stats, *f.monitor, *f.preferences);
-        MemoryTabView memory(*f.stats, *f.monitor, *f.preferences);
+        PopoverView popover(f.models(), *f.monitor, *f.ping, f.themeManager, *f.preferences);
+        DiskTabView disk(f.models(), *f.monitor, *f.preferences);
+        MemoryTabView memory(f.models(), *f.monitor, *f.preferences);
         auto* cpu = qobject_cast<CPUTabView*>(popover.currentTabView());
         QVERIFY(cpu);
         QCOMPARE(cpu->processes()->visibleRows()[0]->name(), QStringLiteral("firefox"));
@@ -306,7 +296,7 @@ private Q_SLOTS:
 
     void trayLaunchers() {
         ModelFixture f;
-        PopoverView popover(*f.stats, *f.monitor, *f.ping, f.themeManager, *f.preferences);
+        PopoverView popover(f.models(), *f.monitor, *f.ping, f.themeManager, *f.preferences);
         QVERIFY(popover.tray()->appButtons().isEmpty());
         f.publishProcesses(kThree);
         auto buttons = popover.tray()->appButtons();
@@ -339,9 +329,10 @@ private Q_SLOTS:
         entry.write("[Desktop Entry]\nType=Application\nName=Editor\nExec=editor %F\n");
         entry.close();
 
-        ModelFixture f(std::make_shared<pw::ApplicationCatalog>(
-            [=] { return pw::platform::DesktopEntryIndex::scan({apps}, {bin}); }));
-        PopoverView popover(*f.stats, *f.monitor, *f.ping, f.themeManager, *f.preferences);
+        ModelFixture f({}, std::make_shared<pw::ApplicationCatalog>([=] {
+                           return pw::platform::DesktopEntryIndex::scan({apps}, {bin});
+                       }));
+        PopoverView popover(f.models(), *f.monitor, *f.ping, f.themeManager, *f.preferences);
         QList<QStringList> launched;
         popover.tray()->setLauncher([&](const QString& command, const QStringList& arguments) {
             launched.append(QStringList{command} + arguments);
@@ -360,7 +351,7 @@ private Q_SLOTS:
 
     void menuBarViewDrawsTheProvider() {
         ModelFixture f;
-        MenuBarView view(*f.stats);
+        MenuBarView view(f.stats());
         QCOMPARE(view.size(), QSize(70, 22));
         for (int i = 0; i < 60; ++i)
             f.cycle(50.0);

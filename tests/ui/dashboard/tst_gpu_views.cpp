@@ -1,11 +1,11 @@
 // The GPU page and the GPU strip over the engine's models fed by fake GPUs.
-#include "platform/fake/fake_sources.h"
-#include "services/engine_models.h"
 #include "ui/gauge_ring.h"
 #include "ui/gpu_card_view.h"
 #include "ui/gpu_page_text.h"
 #include "ui/gpu_strip.h"
 #include "ui/settings_pages.h"
+
+#include "ui_test_support.h"
 
 #include <QLabel>
 #include <QTest>
@@ -18,16 +18,6 @@ using namespace pw::ui;
 namespace {
 
 const QString kDash = QStringLiteral("\u2014");
-
-struct Rig {
-    platform::FakeSources fake;
-    std::unique_ptr<EngineModels> engine = std::make_unique<EngineModels>(
-        fake.sources(), std::make_shared<platform::FakeDesktopNotifier>(), [] { return 90.0; });
-    void cycle() {
-        engine->stats.updateStats();
-        fake.clock->monotonic += 1.0;
-    }
-};
 
 } // namespace
 
@@ -77,9 +67,9 @@ private Q_SLOTS:
     }
 
     void pageListsEveryCard() {
-        Rig rig;
-        std::unique_ptr<QWidget> page(buildGpuPage(rig.engine->models()));
-        rig.cycle();
+        test::ModelFixture rig;
+        std::unique_ptr<QWidget> page(buildGpuPage(rig.models()));
+        rig.cycle(10);
         QVERIFY(page->findChild<QLabel*>("gpuNoneText")->isVisibleTo(page.get()));
         QVERIFY(page->findChildren<GpuCardView*>().isEmpty());
 
@@ -90,7 +80,7 @@ private Q_SLOTS:
         amd.suspended = true;
         rig.fake.gpu->devices = {intel, amd};
         rig.fake.gpu->processes = {{{1200, "gnome-shell", "card0", 35}}, 2};
-        rig.cycle();
+        rig.cycle(10);
         const auto cards = page->findChildren<GpuCardView*>();
         QCOMPARE(cards.size(), 2);
         QCOMPARE(cards[0]->nameText(), QStringLiteral("Intel GPU [8086:46a6]"));
@@ -105,13 +95,13 @@ private Q_SLOTS:
 
         // The card wakes: the same views show it.
         rig.fake.gpu->devices[1].suspended = false;
-        rig.cycle();
+        rig.cycle(10);
         QCOMPARE(page->findChildren<GpuCardView*>(), cards);
         QCOMPARE(cards[1]->stateText(), QStringLiteral("Active"));
     }
 
     void stripNamesTheShownCard() {
-        Rig rig;
+        test::ModelFixture rig;
         GpuStrip strip(rig.engine->gpu);
         platform::GpuDevice intel = platform::fakeGpu("card0", "i915", "Intel GPU [8086:46a6]");
         intel.integrated = true;
@@ -121,7 +111,7 @@ private Q_SLOTS:
         amd.suspended = true;
         rig.fake.gpu->devices = {intel, amd};
         rig.fake.gpu->processes = {{}, 1};
-        rig.cycle();
+        rig.cycle(10);
         strip.refresh();
         QCOMPARE(strip.cardNameText(), QStringLiteral("Intel GPU [8086:46a6]"));
         QCOMPARE(strip.gauges()[0]->toolTip(),
@@ -130,7 +120,7 @@ private Q_SLOTS:
 
         rig.fake.gpu->devices[1].suspended = false;
         rig.fake.gpu->devices[1].busyPercent = 3;
-        rig.cycle();
+        rig.cycle(10);
         strip.refresh();
         QCOMPARE(strip.cardNameText(), QStringLiteral("AMD GPU [1002:73ef]"));
         QVERIFY(strip.gauges()[0]->toolTip().isEmpty());
@@ -138,4 +128,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(GpuViewsTest)
-#include "gpu_views_test.moc"
+#include "tst_gpu_views.moc"

@@ -5,7 +5,7 @@
 # Usage: dashboard_e2e.sh PATH-TO-PULSEWICK FIXTURES-DIR
 PULSEWICK=$1
 FIXTURES=$2
-source "$(dirname "$0")/../e2e/lib.sh"
+source "$(dirname "$0")/../../e2e/lib.sh"
 need Xvfb dbus-daemon xdotool xwininfo timeout
 
 start_session
