@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Pulsewick needs when any is missing.
-# Usage: scripts/deps.sh build|test
+# Usage: scripts/deps.sh build|package|test
 # As root it runs apt-get; otherwise it prints the exact command and fails.
 set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev
-    libbenchmark-dev adwaita-icon-theme)
-test_pkgs=(xvfb xauth xdotool x11-utils trayer iputils-ping dbus dbus-bin python3 conky-std)
+    libxcb1-dev libbenchmark-dev adwaita-icon-theme)
+# Real tray hosts (XFCE panel, sway with swaybar, trayer), a window manager for
+# the work area, screenshots, and the tools that check the Debian package.
+test_pkgs=(xvfb xauth xdotool x11-utils trayer iputils-ping dbus dbus-bin python3 conky-std
+    xfce4-panel openbox imagemagick sway qt6-wayland grim
+    lintian desktop-file-utils appstream clang libclang-rt-14-dev)
+# What CPack needs to make the Debian package.
+package_pkgs=(dpkg-dev file)
 
 wanted=("${build_pkgs[@]}")
-if [ "${1:-build}" = test ]; then
-    wanted+=("${test_pkgs[@]}")
-fi
+case "${1:-build}" in
+test) wanted+=("${package_pkgs[@]}" "${test_pkgs[@]}") ;;
+package) wanted+=("${package_pkgs[@]}") ;;
+esac
 
 missing=()
 for p in "${wanted[@]}"; do

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Makes the README's pictures: runs Pulsewick on a private X server and session
 # bus, reading a fixture machine instead of this one, and saves PNGs under
-# docs/: the tray readout, each popup tab and the dashboard pages.
-# Rerunning it replaces them. Needs Xvfb, xdotool, dbus and ImageMagick's
-# `import`; as root it installs whichever is missing.
+# docs/: the floating readout, each popup tab, the dashboard pages, then the
+# readout in a real panel: XFCE's (dark, as it ships) and swaybar under sway.
+# Rerunning it replaces them. Needs Xvfb, xdotool, dbus, ImageMagick's
+# `import`, xfce4-panel, sway and grim; as root it installs whichever is missing.
 # Usage: [PULSEWICK_BIN=path] scripts/screenshots.sh [OUTPUT_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,6 +17,10 @@ command -v Xvfb >/dev/null || need+=(xvfb)
 command -v xdotool >/dev/null || need+=(xdotool)
 command -v dbus-daemon >/dev/null || need+=(dbus-daemon)
 command -v import >/dev/null || need+=(imagemagick)
+command -v xfce4-panel >/dev/null || need+=(xfce4-panel)
+command -v openbox >/dev/null || need+=(openbox)
+command -v sway >/dev/null || need+=(sway qt6-wayland)
+command -v grim >/dev/null || need+=(grim)
 if [ ${#need[@]} -gt 0 ]; then
     if [ "$(id -u)" -ne 0 ]; then
         echo "screenshots.sh needs: sudo apt-get install -y ${need[*]}" >&2
@@ -54,14 +59,17 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$work/display")"
 
+for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
+
 # A private session bus and home, so neither the user's desktop nor their
-# stored preferences take part.
-dbus-daemon --session --fork --print-address=1 --print-pid=1 >"$work/bus"
-export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p "$work/bus")
-pids+=("$(sed -n 2p "$work/bus")")
+# stored preferences take part (services the bus starts, such as the panel's
+# settings store, get the same home).
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/run
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
+dbus-daemon --session --fork --print-address=1 --print-pid=1 >"$work/bus"
+export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p "$work/bus")
+pids+=("$(sed -n 2p "$work/bus")")
 export QT_QPA_PLATFORM=xcb
 
 "$bin" --root "$fixture" --latency-host 127.0.0.1 >"$work/app.log" 2>&1 &
@@ -143,3 +151,41 @@ for page in Sensors Memory Power Network Settings Alerts History Disk Fans; do
     previous=$id
     shot "$id" "dashboard-$(echo "$page" | tr '[:upper:]' '[:lower:]').png"
 done
+
+# The last dashboard window would stand behind the popup.
+xdotool windowunmap "$id"
+
+# The tray appears: the floating readout gives way to an icon in a dark XFCE
+# panel; a click on it opens the popup under it.
+# A window manager keeps the panel out of the work area, as on any desktop.
+openbox --sm-disable >"$work/wm.log" 2>&1 &
+pids+=($!)
+store=$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml
+mkdir -p "$store"
+sed "s/@POSITION@/6/" tests/e2e/xfce4-panel.xml >"$store/xfce4-panel.xml"
+xfce4-panel --disable-wm-check >"$work/panel.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 150); do
+    xdotool search --onlyvisible --name '^Pulsewick Readout$' >/dev/null 2>&1 || break
+    sleep 0.1
+done
+sleep 3 # the panel lays out and draws the icon
+# The panel holds only the systray, at its right end: the icon is the last
+# 22-pixel square of the 26-pixel panel.
+icon_x=$((1280 - 13))
+xdotool mousemove "$icon_x" 13 sleep 0.3 click 1
+popup=$(window "Pulsewick Popup")
+sleep 1
+import -window root "$work/screen.png"
+convert "$work/screen.png" -crop 520x680+760+0 +repage "$out/xfce-panel.png"
+echo "wrote $out/xfce-panel.png"
+convert "$work/screen.png" -crop 60x27+1220+0 +repage -scale 400% "$out/xfce-tray-icon.png"
+echo "wrote $out/xfce-tray-icon.png"
+
+# sway with swaybar, through the end-to-end script (it runs sway as a user of
+# its own when started as root) on the same fixture machine.
+E2E_FIXTURE=$PWD/$fixture tests/e2e/sway.sh "$bin" "$work/sway.png" >"$work/sway.log" 2>&1 ||
+    { cat "$work/sway.log" >&2; exit 1; }
+cp "$work/sway.png" "$out/sway.png"
+convert "$work/sway.png" -crop 60x24+1220+0 +repage -scale 400% "$out/sway-tray-icon.png"
+echo "wrote $out/sway.png and $out/sway-tray-icon.png"

@@ -4,6 +4,8 @@ foreach(area text_scan cpu_source memory_source network_source connection_source
     pw_add_test(tst_${area} platform/tst_${area}.cpp platform/fixture_tree.h
         LIBS pw_platform_linux)
 endforeach()
+pw_add_test(tst_hostile_files platform/tst_hostile_files.cpp platform/fixture_tree.h
+    LIBS pw_platform_linux)
 
 # A stand-in for NVIDIA's libnvidia-ml.so.1, found through LD_LIBRARY_PATH.
 add_library(fake_nvml SHARED platform/fake_nvml/fake_nvml.cpp)

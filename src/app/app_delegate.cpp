@@ -2,6 +2,7 @@
 
 #include "app/popup_window.h"
 #include "app/tray_menu.h"
+#include "app/x11_hints.h"
 #include "services/log_line.h"
 #include "services/ping_service.h"
 #include "services/preferences.h"
@@ -24,7 +25,13 @@
 
 namespace pw::app {
 
-AppDelegate::AppDelegate(QObject* parent) : QObject(parent) {}
+AppDelegate::AppDelegate(QObject* parent)
+    : QObject(parent), m_settingsAction(TrayMenu::settingsText()),
+      m_quitAction(TrayMenu::quitText()) {
+    m_separator.setSeparator(true);
+    connect(&m_settingsAction, &QAction::triggered, this, [this] { showSettings(std::nullopt); });
+    connect(&m_quitAction, &QAction::triggered, qApp, &QApplication::quit, Qt::QueuedConnection);
+}
 
 AppDelegate::~AppDelegate() {
     delete m_menu.data();
@@ -40,7 +47,8 @@ void AppDelegate::applicationDidFinishLaunching(ModelSources sources) {
     m_themeManager = &sources.themeManager();
     m_preferences = &sources.preferences();
 
-    m_trayEntry = std::make_unique<TrayEntry>(m_models->stats, sources.trayKind);
+    m_trayEntry =
+        std::make_unique<TrayEntry>(m_models->stats, trayMenuActions(), sources.trayKind);
     connect(m_trayEntry.get(), &TrayEntry::leftClicked, this, &AppDelegate::togglePopover);
     connect(m_trayEntry.get(), &TrayEntry::contextMenuRequested, this,
             &AppDelegate::showContextMenu);
@@ -61,6 +69,14 @@ void AppDelegate::showContextMenu(QPoint globalPos) {
     m_menu = new TrayMenu();
     connect(m_menu, &TrayMenu::settingsChosen, this, [this] { showSettings(std::nullopt); });
     connect(m_menu, &TrayMenu::quitChosen, qApp, &QApplication::quit, Qt::QueuedConnection);
+    if (onWayland()) {
+        // Without a window of ours under the pointer the menu cannot be a
+        // popup there; a fixed size makes tiling compositors float it
+        // instead of giving it a whole tile.
+        m_menu->setFixedSize(m_menu->sizeHint());
+        m_menu->popup(QPoint());
+        return;
+    }
     m_menu->popup(globalPos);
 }
 

@@ -6,6 +6,7 @@
 #include "app/tray_entry.h"
 #include "app/tray_menu.h"
 
+#include <QAction>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -66,6 +67,7 @@ public:
     PopupWindow* popup() const { return m_popup; }
     TrayEntry* trayEntry() const { return m_trayEntry.get(); }
     TrayMenu* contextMenu() const { return m_menu; }
+    QList<QAction*> trayMenuActions() { return {&m_settingsAction, &m_separator, &m_quitAction}; }
     QWidget* dashboardWindow() const { return m_dashboardWindow.get(); }
 
 Q_SIGNALS:
@@ -81,6 +83,10 @@ private:
     std::unique_ptr<TrayEntry> m_trayEntry;
     PopupWindow* m_popup = nullptr; // owned; deleted in the destructor
     QPointer<TrayMenu> m_menu;
+    // The menu StatusNotifierItem hosts draw: "Settings...", a separator, "Quit Pulsewick".
+    QAction m_settingsAction;
+    QAction m_separator;
+    QAction m_quitAction;
     std::unique_ptr<QWidget> m_dashboardWindow;
 };
 

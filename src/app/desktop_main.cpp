@@ -20,6 +20,8 @@ namespace pw::app {
 int runDesktop(int& argc, char** argv, const CommandLineOptions& options) {
     QApplication::setOrganizationName(QStringLiteral("Pulsewick"));
     QApplication::setApplicationName(QStringLiteral("Pulsewick"));
+    // Ties our windows to the installed desktop entry (its name and icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.pulsewick.Pulsewick"));
     QApplication app(argc, argv);
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
     // The popup and dashboard come and go; only Quit ends the program.

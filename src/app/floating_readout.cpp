@@ -1,6 +1,9 @@
 #include "app/floating_readout.h"
 
 #include "app/window_placement.h"
+#include "app/x11_hints.h"
+#include "ui/menu_bar_readout.h"
+#include "services/settings_file.h"
 #include "ui/menu_bar_view.h"
 
 #include <QApplication>
@@ -8,14 +11,22 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QSettings>
 #include <QWindow>
 
 namespace pw::app {
 namespace {
-QSettings settingsStore() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Pulsewick"),
-                     QStringLiteral("Pulsewick"));
+// The position as QSettings writes a QPoint: "@Point(X Y)".
+std::optional<QPoint> pointValue(const QString& raw) {
+    if (!raw.startsWith(QLatin1String("@Point(")) || !raw.endsWith(u')'))
+        return std::nullopt;
+    const QStringList parts = raw.mid(7, raw.size() - 8).split(u' ', Qt::SkipEmptyParts);
+    bool okX = false;
+    bool okY = false;
+    const QPoint point =
+        parts.size() == 2 ? QPoint(parts[0].toInt(&okX), parts[1].toInt(&okY)) : QPoint();
+    if (!okX || !okY)
+        return std::nullopt;
+    return point;
 }
 
 QList<QRect> availableAreas() {
@@ -29,11 +40,19 @@ QList<QRect> availableAreas() {
     }
     return areas;
 }
+
+Qt::WindowFlags readoutFlags() {
+    // Wayland has no stacking or placement for clients to ask for: there it
+    // is a small plain window that the compositor places.
+    if (onWayland())
+        return Qt::Window | Qt::FramelessWindowHint;
+    return Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+           Qt::WindowDoesNotAcceptFocus;
+}
 } // namespace
 
 FloatingReadout::FloatingReadout(SystemStatsProvider& stats, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                          Qt::WindowDoesNotAcceptFocus) {
+    : QWidget(parent, readoutFlags()) {
     setWindowTitle(QStringLiteral("Pulsewick Readout"));
     setObjectName(QStringLiteral("PulsewickReadout"));
     setFixedSize(kSize);
@@ -41,20 +60,26 @@ FloatingReadout::FloatingReadout(SystemStatsProvider& stats, QWidget* parent)
     view->setGeometry(rect());
     // Clicks and drags belong to this window, not the view.
     view->setAttribute(Qt::WA_TransparentForMouseEvents);
+    if (onWayland())
+        return;
     move(readoutPosition(savedPosition(), availableAreas(), kSize));
+    // One readout for the whole desktop: on every workspace, and not listed
+    // among the windows in taskbars and pagers.
+    keepOffTaskbarAndPager(this);
+    showOnEveryWorkspace(this);
 }
 
 std::optional<QPoint> FloatingReadout::savedPosition() {
-    const QVariant value = settingsStore().value(QLatin1String(kPositionKey));
-    if (value.typeId() != QMetaType::QPoint)
-        return std::nullopt;
-    return value.toPoint();
+    const std::optional<QString> raw =
+        SettingsFile(settingsFilePath()).value(QLatin1String(kPositionKey));
+    return raw ? pointValue(*raw) : std::nullopt;
 }
 
 void FloatingReadout::savePosition() {
-    QSettings settings = settingsStore();
-    settings.setValue(QLatin1String(kPositionKey), pos());
-    settings.sync(); // a read-only folder just loses the position
+    // A failure just loses the position (and says so).
+    SettingsFile(settingsFilePath())
+        .setValue(QLatin1String(kPositionKey),
+                  QStringLiteral("@Point(%1 %2)").arg(pos().x()).arg(pos().y()));
 }
 
 void FloatingReadout::mousePressEvent(QMouseEvent* event) {
@@ -76,7 +101,7 @@ void FloatingReadout::mouseMoveEvent(QMouseEvent* event) {
     const QPoint delta = event->globalPosition().toPoint() - *m_pressGlobal;
     if (!m_dragging && delta.manhattanLength() < QApplication::startDragDistance())
         return;
-    if (!m_dragging && QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    if (!m_dragging && onWayland()) {
         // Wayland lets only the compositor move windows.
         m_dragging = true;
         if (windowHandle())
@@ -93,7 +118,9 @@ void FloatingReadout::mouseReleaseEvent(QMouseEvent* event) {
     m_pressGlobal.reset();
     if (m_dragging) {
         m_dragging = false;
-        savePosition();
+        // Under Wayland the compositor moved it and keeps the place to itself.
+        if (!onWayland())
+            savePosition();
         return;
     }
     Q_EMIT leftClicked();
@@ -101,7 +128,7 @@ void FloatingReadout::mouseReleaseEvent(QMouseEvent* event) {
 
 void FloatingReadout::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Window));
+    painter.fillRect(rect(), ui::readoutBackingColor());
 }
 
 } // namespace pw::app

@@ -14,6 +14,8 @@ namespace pw::app {
 
 int runHeadless(int& argc, char** argv, const CommandLineOptions& options) {
     QCoreApplication app(argc, argv);
+    // First, so a request that comes during start-up is not lost.
+    TerminationSignals signals;
     QCoreApplication::setOrganizationName(QStringLiteral("Pulsewick"));
     QCoreApplication::setApplicationName(QStringLiteral("Pulsewick"));
     // Log lines must not break the one-object-per-line JSON stream.
@@ -30,16 +32,9 @@ int runHeadless(int& argc, char** argv, const CommandLineOptions& options) {
         exitCode = code;
         QCoreApplication::quit();
     });
-    TerminationSignals signals;
-    QObject::connect(&signals, &TerminationSignals::terminationRequested, &app, [&] {
-        if (options.exportCsv) {
-            if (const std::optional<QString> path = stats.exportHistoryToCSV())
-                std::printf("%s\n", path->toUtf8().constData());
-            else
-                exitCode = 1;
-        }
-        QCoreApplication::quit();
-    });
+    // Ctrl-C or SIGTERM end the run as its last sample would.
+    QObject::connect(&signals, &TerminationSignals::terminationRequested, &reporter,
+                     &HeadlessReporter::finish);
     app.exec();
     return exitCode;
 }

@@ -3,6 +3,7 @@
 #include "services/figures/figure_output.h"
 #include "services/ping_service.h"
 #include "services/system_stats_provider.h"
+#include "services/terminal_text.h"
 
 #include <QJsonDocument>
 
@@ -15,6 +16,9 @@ void printLine(const QByteArray& line) {
     std::fputc('\n', stdout);
     std::fflush(stdout);
 }
+void printJson(const QJsonObject& object) {
+    printLine(terminalSafeJson(QJsonDocument(object).toJson(QJsonDocument::Compact)));
+}
 } // namespace
 
 HeadlessReporter::HeadlessReporter(SystemStatsProvider& stats, Options options, QObject* parent)
@@ -23,6 +27,8 @@ HeadlessReporter::HeadlessReporter(SystemStatsProvider& stats, Options options, 
 }
 
 void HeadlessReporter::report() {
+    if (m_finished)
+        return;
     LatencyFigures latency;
     if (m_ping)
         latency = {m_ping->currentLatency(), m_ping->knownLatencyHistory()};
@@ -32,7 +38,7 @@ void HeadlessReporter::report() {
         for (const Section& section : m_sections)
             if (section.addJson)
                 section.addJson(object);
-        printLine(QJsonDocument(object).toJson(QJsonDocument::Compact));
+        printJson(object);
     } else {
         QString line = figuresText(inputs);
         for (const Section& section : m_sections)
@@ -41,17 +47,29 @@ void HeadlessReporter::report() {
                 if (!text.isEmpty())
                     line += QStringLiteral("  ") + text;
             }
-        printLine(line.toUtf8());
+        // Names come from the machine: one sample is always exactly one line.
+        printLine(terminalSafe(line).toUtf8());
     }
     ++m_cycles;
-    if (!m_options.samples || m_cycles < *m_options.samples)
+    if (m_options.samples && m_cycles >= *m_options.samples)
+        finish();
+}
+
+void HeadlessReporter::finish() {
+    if (m_finished)
         return;
+    m_finished = true;
     int exitCode = 0;
     if (m_options.exportCsv) {
-        if (const std::optional<QString> path = m_stats.exportHistoryToCSV())
-            printLine(path->toUtf8());
-        else
+        if (const std::optional<QString> path = m_stats.exportHistoryToCSV()) {
+            // In JSON mode every line on standard output is an object.
+            if (m_options.json)
+                printJson(QJsonObject{{QStringLiteral("exportedCsv"), *path}});
+            else
+                printLine(terminalSafe(*path).toUtf8());
+        } else {
             exitCode = 1;
+        }
     }
     Q_EMIT finished(exitCode);
 }

@@ -38,6 +38,10 @@ public:
 
     void addSection(Section section) { m_sections.push_back(std::move(section)); }
 
+    // Ends the run now: exports the CSV history when asked, then emits
+    // finished(). Only the first call counts.
+    void finish();
+
     // The latency figures join each line from here; without it they are unknown.
     void setLatencySource(const PingService* ping) { m_ping = ping; }
 
@@ -52,6 +56,7 @@ private:
     const PingService* m_ping = nullptr;
     Options m_options;
     long long m_cycles = 0;
+    bool m_finished = false;
     std::vector<Section> m_sections;
 };
 

@@ -1,12 +1,17 @@
 #include "app/popup_window.h"
 
 #include "app/window_placement.h"
+#include "app/x11_hints.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace pw::app {
 namespace {
@@ -16,15 +21,23 @@ constexpr qint64 kReopenGuardMs = 300;
 } // namespace
 
 PopupWindow::PopupWindow(QWidget* content, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_scroll(new QScrollArea) {
     setWindowTitle(QStringLiteral("Pulsewick Popup"));
     setObjectName(QStringLiteral("PulsewickPopup"));
     setFixedSize(kSize);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    if (content)
-        layout->addWidget(content);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    if (content) {
+        m_scroll->setBackgroundRole(content->backgroundRole());
+        m_scroll->setWidget(content);
+    }
+    layout->addWidget(m_scroll);
+    keepOffTaskbarAndPager(this);
 
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
@@ -40,8 +53,18 @@ void PopupWindow::openPopup(const std::optional<QRect>& anchor) {
     QScreen* screen = QGuiApplication::screenAt(probe);
     if (!screen)
         screen = QGuiApplication::primaryScreen();
-    const QRect available = screen ? screen->availableGeometry() : QRect();
-    move(popupTopLeft(anchor, pointer, available, kSize));
+    QRect available = screen ? screen->availableGeometry() : QRect();
+    // At fractional scales a window's device pixels are rounded outwards:
+    // one logical pixel less keeps its far edge inside too.
+    if (screen &&
+        !qFuzzyCompare(screen->devicePixelRatio(), std::round(screen->devicePixelRatio())))
+        available.adjust(0, 0, -1, -1);
+    const QSize content = m_scroll->widget() ? m_scroll->widget()->size() : kSize;
+    const QSize size =
+        popupSizeWithin(content, available, m_scroll->verticalScrollBar()->sizeHint().width());
+    setFixedSize(size);
+    if (!onWayland())
+        move(popupTopLeft(anchor, pointer, available, size));
     const bool wasOpen = isVisible();
     show();
     raise();

@@ -15,5 +15,17 @@ target_sources(pw_app PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/window_placement.cpp
     ${CMAKE_CURRENT_LIST_DIR}/single_instance.h
     ${CMAKE_CURRENT_LIST_DIR}/single_instance.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tray_host_watch.h
+    ${CMAKE_CURRENT_LIST_DIR}/tray_host_watch.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/status_notifier_item.h
+    ${CMAKE_CURRENT_LIST_DIR}/status_notifier_item.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dbus_menu_exporter.h
+    ${CMAKE_CURRENT_LIST_DIR}/dbus_menu_exporter.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dbus_tray_types.h
+    ${CMAKE_CURRENT_LIST_DIR}/dbus_tray_types.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/x11_hints.h
+    ${CMAKE_CURRENT_LIST_DIR}/x11_hints.cpp
 )
-target_link_libraries(pw_app PUBLIC Qt6::Widgets Qt6::DBus)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
+target_link_libraries(pw_app PUBLIC Qt6::Widgets Qt6::DBus PRIVATE PkgConfig::XCB)

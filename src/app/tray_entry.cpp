@@ -1,55 +1,108 @@
 #include "app/tray_entry.h"
 
 #include "app/floating_readout.h"
+#include "app/status_notifier_item.h"
+#include "app/tray_host_watch.h"
+#include "app/x11_hints.h"
 #include "services/system_stats_provider.h"
-#include "ui/menu_bar_readout.h"
 
 #include <QCursor>
+#include <QDBusConnection>
 #include <QGuiApplication>
-#include <QIcon>
-#include <QPixmap>
+#include <QScreen>
 #include <QSystemTrayIcon>
 
 namespace pw::app {
 namespace {
-constexpr int kDefaultIconSide = 22;
+TrayEntry::Kind kindFor(TrayHostWatch::Host host) {
+    switch (host) {
+    case TrayHostWatch::Host::StatusNotifier:
+        return TrayEntry::Kind::StatusNotifier;
+    case TrayHostWatch::Host::XEmbed:
+        return TrayEntry::Kind::SystemTray;
+    case TrayHostWatch::Host::None:
+        break;
+    }
+    return TrayEntry::Kind::FloatingReadout;
+}
+
+// Hosts speak in the X server's pixels; Qt's windows in scaled ones.
+QPoint logicalFromDevice(QPoint device) {
+    for (QScreen* screen : QGuiApplication::screens()) {
+        const qreal dpr = screen->devicePixelRatio();
+        const QRect logical = screen->geometry();
+        const QRect native(logical.topLeft() * dpr, logical.size() * dpr);
+        if (native.contains(device))
+            return (QPointF(device) / dpr).toPoint();
+    }
+    return device;
+}
 } // namespace
 
-TrayEntry::TrayEntry(SystemStatsProvider& stats, std::optional<Kind> kind, QObject* parent)
-    : QObject(parent), m_stats(stats),
-      m_kind(kind.value_or(QSystemTrayIcon::isSystemTrayAvailable() ? Kind::SystemTray
-                                                                    : Kind::FloatingReadout)) {
-    if (m_kind == Kind::SystemTray) {
+TrayEntry::TrayEntry(SystemStatsProvider& stats, QList<QAction*> menuActions,
+                     std::optional<Kind> kind, QObject* parent)
+    : QObject(parent), m_stats(stats), m_menuActions(std::move(menuActions)) {
+    if (!kind) {
+        m_watch = std::make_unique<TrayHostWatch>(QDBusConnection::sessionBus());
+        connect(m_watch.get(), &TrayHostWatch::hostChanged, this,
+                [this](TrayHostWatch::Host host) { become(kindFor(host)); });
+    }
+    connect(&m_stats, &SystemStatsProvider::cycleFinished, this, &TrayEntry::refreshIcon);
+    become(kind ? *kind : kindFor(m_watch->host()));
+}
+
+TrayEntry::~TrayEntry() = default;
+
+void TrayEntry::become(Kind kind) {
+    const bool first = !m_icon && !m_item && !m_readout;
+    m_icon.reset();
+    m_item.reset();
+    m_readout.reset();
+    m_lastImages.clear();
+    m_lastToolTip.clear();
+    m_lastActivation.reset();
+    m_kind = kind;
+
+    switch (kind) {
+    case Kind::StatusNotifier:
+        m_item = std::make_unique<StatusNotifierItem>(m_menuActions, QDBusConnection::sessionBus());
+        connect(m_item.get(), &StatusNotifierItem::activated, this, [this](QPoint at) {
+            m_lastActivation = at;
+            Q_EMIT leftClicked();
+        });
+        connect(m_item.get(), &StatusNotifierItem::contextMenuRequested, this,
+                [this](QPoint at) { Q_EMIT contextMenuRequested(onX11() ? at : QCursor::pos()); });
+        break;
+    case Kind::SystemTray:
+        // Made anew each time, as Qt docks the icon when it is created. Only
+        // made while no StatusNotifierItem watcher runs: Qt settles once per
+        // process whether its icons use one, so it must first ask when there
+        // is none, and then always gives an XEmbed icon.
         m_icon = std::make_unique<QSystemTrayIcon>();
         // No context menu on the icon itself: Qt would show it on a right
         // click by its own rules; ours goes up from `Context` below.
         connect(m_icon.get(), &QSystemTrayIcon::activated, this,
                 [this](QSystemTrayIcon::ActivationReason reason) {
-                    switch (reason) {
-                    case QSystemTrayIcon::Trigger:
-                    case QSystemTrayIcon::DoubleClick:
+                    if (reason == QSystemTrayIcon::Trigger ||
+                        reason == QSystemTrayIcon::DoubleClick)
                         Q_EMIT leftClicked();
-                        break;
-                    case QSystemTrayIcon::Context:
+                    else if (reason == QSystemTrayIcon::Context)
                         Q_EMIT contextMenuRequested(QCursor::pos());
-                        break;
-                    default:
-                        break;
-                    }
                 });
-        connect(&m_stats, &SystemStatsProvider::cycleFinished, this, &TrayEntry::refreshIcon);
-        refreshIcon();
-        m_icon->show();
-    } else {
-        m_readout = new FloatingReadout(m_stats);
-        connect(m_readout, &FloatingReadout::leftClicked, this, &TrayEntry::leftClicked);
-        connect(m_readout, &FloatingReadout::rightClicked, this, &TrayEntry::contextMenuRequested);
+        break;
+    case Kind::FloatingReadout:
+        m_readout = std::make_unique<FloatingReadout>(m_stats);
+        connect(m_readout.get(), &FloatingReadout::leftClicked, this, &TrayEntry::leftClicked);
+        connect(m_readout.get(), &FloatingReadout::rightClicked, this,
+                &TrayEntry::contextMenuRequested);
         m_readout->show();
+        break;
     }
-}
-
-TrayEntry::~TrayEntry() {
-    delete m_readout;
+    refreshIcon();
+    if (m_icon)
+        m_icon->show();
+    if (!first)
+        Q_EMIT kindChanged(kind);
 }
 
 std::optional<QRect> TrayEntry::anchorGeometry() const {
@@ -60,29 +113,34 @@ std::optional<QRect> TrayEntry::anchorGeometry() const {
         if (!geometry.isEmpty())
             return geometry;
     }
+    // Hosts report where the click was in screen coordinates; only X11 has
+    // those to offer.
+    if (m_item && m_lastActivation && onX11() && !m_lastActivation->isNull())
+        return QRect(logicalFromDevice(*m_lastActivation), QSize(1, 1));
     return std::nullopt;
 }
 
 void TrayEntry::refreshIcon() {
-    if (!m_icon)
+    if (!m_icon && !m_item)
         return;
-    // Trays show a square; draw the square layout at the size the tray gives.
-    const QRect geometry = m_icon->geometry();
-    const int side =
-        geometry.isEmpty() ? kDefaultIconSide : std::min(geometry.width(), geometry.height());
-    const qreal dpr = qApp->devicePixelRatio();
     const ui::ReadoutFigures figures = ui::readoutFigures(m_stats);
-    QImage image =
-        ui::renderMenuBarReadout(figures, QSize(side, side), dpr, ui::platformAccentColor());
-    if (image != m_lastImage) {
-        m_lastImage = image;
-        m_icon->setIcon(QIcon(QPixmap::fromImage(image)));
+    // Trays pick the size they show; each size has a layout drawn for it.
+    const QList<QImage> images = ui::renderTrayIconImages(figures, ui::platformAccentColor());
+    if (images != m_lastImages) {
+        m_lastImages = images;
+        if (m_item)
+            m_item->setImages(images);
+        else
+            m_icon->setIcon(ui::trayIconFromImages(images));
         ++m_iconUpdates;
     }
     const QString toolTip = ui::readoutToolTip(figures);
     if (toolTip != m_lastToolTip) {
         m_lastToolTip = toolTip;
-        m_icon->setToolTip(toolTip);
+        if (m_item)
+            m_item->setToolTip(QStringLiteral("Pulsewick"), toolTip);
+        else
+            m_icon->setToolTip(toolTip);
     }
 }
 

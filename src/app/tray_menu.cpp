@@ -8,10 +8,10 @@ TrayMenu::TrayMenu(QWidget* parent) : QMenu(parent) {
     setWindowTitle(QStringLiteral("Pulsewick Menu"));
     // Hidden by a choice, Escape or a click elsewhere: gone either way.
     connect(this, &QMenu::aboutToHide, this, &QObject::deleteLater);
-    m_settings = addAction(QStringLiteral("Settings..."));
+    m_settings = addAction(settingsText());
     m_settings->setShortcut(QKeySequence(QStringLiteral(",")));
     addSeparator();
-    m_quit = addAction(QStringLiteral("Quit Pulsewick"));
+    m_quit = addAction(quitText());
     m_quit->setShortcut(QKeySequence(QStringLiteral("q")));
     // Shown in the menu, matched by keyPressEvent: they must not fire while
     // the menu is closed.

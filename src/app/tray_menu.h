@@ -12,6 +12,9 @@ class TrayMenu : public QMenu {
 public:
     explicit TrayMenu(QWidget* parent = nullptr);
 
+    static QString settingsText() { return QStringLiteral("Settings..."); }
+    static QString quitText() { return QStringLiteral("Quit Pulsewick"); }
+
     QAction* settingsAction() const { return m_settings; }
     QAction* quitAction() const { return m_quit; }
 

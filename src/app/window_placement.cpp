@@ -20,6 +20,16 @@ QPoint clampInto(QPoint topLeft, QSize size, const QRect& available) {
     return {x, y};
 }
 
+QSize popupSizeWithin(QSize content, const QRect& available, int scrollBarWidth) {
+    if (available.isEmpty())
+        return content;
+    // Room for the gap to the tray entry as well, so the popup never needs to cover it.
+    const int room = std::max(1, available.height() - 2 * kGap);
+    if (content.height() <= room)
+        return content.boundedTo(available.size());
+    return QSize(std::min(content.width() + scrollBarWidth, available.width()), room);
+}
+
 QPoint popupTopLeft(const std::optional<QRect>& anchor, QPoint pointer, const QRect& available,
                     QSize popupSize) {
     const QRect target = anchor && !anchor->isEmpty() ? *anchor : QRect(pointer, QSize(1, 1));

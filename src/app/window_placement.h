@@ -16,6 +16,11 @@ namespace pw::app {
 QPoint popupTopLeft(const std::optional<QRect>& anchor, QPoint pointer, const QRect& available,
                     QSize popupSize);
 
+// The popup's size for content of `content` on a work area of `available`:
+// the content's own size when it fits, else cut to the area's height with
+// room for a vertical scroll bar of `scrollBarWidth`.
+QSize popupSizeWithin(QSize content, const QRect& available, int scrollBarWidth);
+
 // Moves a window of `size` at `topLeft` into `available` as far as it fits;
 // when it is larger than the area, its top-left corner wins.
 QPoint clampInto(QPoint topLeft, QSize size, const QRect& available);

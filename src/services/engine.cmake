@@ -1,6 +1,12 @@
 target_sources(pw_services PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/log_line.h
     ${CMAKE_CURRENT_LIST_DIR}/log_line.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/terminal_text.h
+    ${CMAKE_CURRENT_LIST_DIR}/terminal_text.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/atomic_write.h
+    ${CMAKE_CURRENT_LIST_DIR}/atomic_write.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/settings_file.h
+    ${CMAKE_CURRENT_LIST_DIR}/settings_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/preferences.h
     ${CMAKE_CURRENT_LIST_DIR}/preferences.cpp
     ${CMAKE_CURRENT_LIST_DIR}/launch_at_login.h

@@ -1,7 +1,6 @@
 #include "services/history_csv.h"
 
 #include <QDateTime>
-#include <QSaveFile>
 
 #include <charconv>
 #include <cmath>
@@ -42,21 +41,6 @@ QString historyCsv(const QList<double>& history, double secondsSinceEpoch) {
                 csvNumber(history[i]) + QLatin1Char('\n');
     }
     return text;
-}
-
-std::optional<QString> writeFileAtomically(const QString& path, const QString& contents) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    const QByteArray bytes = contents.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return std::nullopt;
 }
 
 } // namespace pw

@@ -3,8 +3,6 @@
 #include <QList>
 #include <QString>
 
-#include <optional>
-
 namespace pw {
 
 // Shortest round-trip decimal, always with a fraction part ("7.0"), and the
@@ -17,8 +15,5 @@ QString historyFileName(double secondsSinceEpoch);
 // The whole file: header, then one line per value, oldest first, the entry at
 // position i of n stamped `now` + (i - n) seconds, in UTC.
 QString historyCsv(const QList<double>& history, double secondsSinceEpoch);
-
-// Writes `contents` to `path` atomically. Returns the error text on failure.
-std::optional<QString> writeFileAtomically(const QString& path, const QString& contents);
 
 } // namespace pw

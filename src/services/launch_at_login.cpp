@@ -1,11 +1,12 @@
 #include "services/launch_at_login.h"
 
+#include "platform/linux/file_reader.h"
+#include "services/atomic_write.h"
 #include "services/log_line.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace pw {
 namespace {
@@ -61,11 +62,12 @@ QString LaunchAtLogin::entryPath() const {
 }
 
 bool LaunchAtLogin::enabled() const {
-    QFile file(entryPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    // Autostart entries are small; a huge file is not ours and reads as off.
-    return !switchedOffInside(file.read(64 * 1024));
+    // Read without blocking and only as a regular file: a FIFO or a huge file
+    // there is not ours and reads as off.
+    std::string buffer;
+    const auto text = platform::readFile(QFile::encodeName(entryPath()).toStdString(), buffer);
+    return text &&
+           !switchedOffInside(QByteArray(text->data(), static_cast<qsizetype>(text->size())));
 }
 
 bool LaunchAtLogin::setEnabled(bool on) {
@@ -76,7 +78,6 @@ bool LaunchAtLogin::setEnabled(bool on) {
         if (!QDir().mkpath(m_folder)) {
             m_lastError = QStringLiteral("cannot create %1").arg(m_folder);
         } else {
-            QSaveFile file(entryPath());
             const QByteArray text = QByteArrayLiteral("[Desktop Entry]\n"
                                                       "Type=Application\n"
                                                       "Name=Pulsewick\n"
@@ -86,9 +87,8 @@ bool LaunchAtLogin::setEnabled(bool on) {
                                     QByteArrayLiteral("\n"
                                                       "Terminal=false\n"
                                                       "X-GNOME-Autostart-enabled=true\n");
-            if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() ||
-                !file.commit())
-                m_lastError = file.errorString();
+            if (const std::optional<QString> error = writeFileAtomically(entryPath(), text))
+                m_lastError = *error;
         }
     } else {
         QFile file(entryPath());

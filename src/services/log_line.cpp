@@ -1,5 +1,7 @@
 #include "services/log_line.h"
 
+#include "services/terminal_text.h"
+
 #include <cstdio>
 
 namespace pw {
@@ -22,7 +24,8 @@ void logLine(const QString& line) {
         return;
     }
     std::FILE* out = g_target == LogTarget::StandardOutput ? stdout : stderr;
-    const QByteArray bytes = line.toUtf8();
+    // Log lines quote paths and names from the machine.
+    const QByteArray bytes = terminalSafe(line).toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
     std::fputc('\n', out);
     std::fflush(out);

@@ -7,7 +7,8 @@
 namespace pw {
 
 // The program's log: one line per failure, on standard output unless the
-// headless JSON stream needs standard output to itself.
+// headless JSON stream needs standard output to itself. Control characters in
+// a line are escaped (terminal_text.h), so a line is always one line.
 enum class LogTarget { StandardOutput, StandardError };
 
 void setLogTarget(LogTarget target);

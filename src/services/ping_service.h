@@ -1,6 +1,7 @@
 #pragma once
 
 #include "services/command_runner.h"
+#include "services/ping_output.h"
 #include "services/polling.h"
 
 #include <QByteArray>
@@ -12,11 +13,6 @@
 #include <optional>
 
 namespace pw {
-
-// The round-trip time in the output of `ping`: the text between the first
-// "time=" and the next " ms", when the output is UTF-8 and that text is a whole
-// finite number. Absent otherwise.
-std::optional<double> parseLatency(const QByteArray& output);
 
 // Network latency to one host, probed every 2 seconds, with the last 60 results.
 class PingService : public QObject {

@@ -1,6 +1,8 @@
 #include "services/preferences.h"
 
-#include "services/log_line.h"
+#include "services/settings_file.h"
+
+#include <QLocale>
 
 #include <cmath>
 #include <optional>
@@ -12,12 +14,10 @@ constexpr auto kCpuAlertThreshold = "cpuAlertThreshold";
 constexpr auto kHighCpuAlertsEnabled = "highCpuAlertsEnabled";
 constexpr auto kDiskSpaceLowAlertsEnabled = "diskSpaceLowAlertsEnabled";
 
-// QSettings hands back INI values as strings; accept only what parses as the
-// key's type, so a hand-edited or corrupt file falls back to the default.
-std::optional<bool> readBool(const QVariant& v) {
-    if (v.typeId() == QMetaType::Bool)
-        return v.toBool();
-    const QString s = v.toString().trimmed().toLower();
+// Accept only what parses as the key's type, so a hand-edited or corrupt file
+// falls back to the default.
+std::optional<bool> readBool(const std::optional<QString>& v) {
+    const QString s = v ? unquotedSettingsValue(*v).trimmed().toLower() : QString();
     if (s == QLatin1String("true"))
         return true;
     if (s == QLatin1String("false"))
@@ -25,14 +25,16 @@ std::optional<bool> readBool(const QVariant& v) {
     return std::nullopt;
 }
 
-std::optional<double> readDouble(const QVariant& v) {
+std::optional<double> readDouble(const std::optional<QString>& v) {
     bool ok = false;
-    const double d = v.toString().trimmed().toDouble(&ok);
-    if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Int)
-        return v.toDouble();
+    const double d = v ? unquotedSettingsValue(*v).trimmed().toDouble(&ok) : 0.0;
     if (ok && std::isfinite(d))
         return d;
     return std::nullopt;
+}
+
+QString boolText(bool value) {
+    return value ? QStringLiteral("true") : QStringLiteral("false");
 }
 } // namespace
 
@@ -41,44 +43,34 @@ Preferences& Preferences::shared() {
     return *instance;
 }
 
-Preferences::Preferences()
-    : m_settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Pulsewick"),
-                 QStringLiteral("Pulsewick")) {
-    load();
-}
+Preferences::Preferences() : Preferences(settingsFilePath()) {}
 
 Preferences::Preferences(const QString& iniPath, QObject* parent)
-    : QObject(parent), m_settings(iniPath, QSettings::IniFormat) {
+    : QObject(parent), m_settings(iniPath) {
     load();
 }
 
 void Preferences::load() {
-    if (m_settings.status() == QSettings::FormatError)
-        logLine(QStringLiteral("Failed to read settings: %1 cannot be parsed; using defaults.")
-                    .arg(m_settings.fileName()));
-    if (auto v = readBool(m_settings.value(kShowFullProcessPath)))
+    const auto value = [this](const char* key) { return m_settings.value(QLatin1String(key)); };
+    if (auto v = readBool(value(kShowFullProcessPath)))
         m_showFullProcessPath = *v;
-    if (auto v = readDouble(m_settings.value(kCpuAlertThreshold)))
+    if (auto v = readDouble(value(kCpuAlertThreshold)))
         m_cpuAlertThreshold = *v;
-    if (auto v = readBool(m_settings.value(kHighCpuAlertsEnabled)))
+    if (auto v = readBool(value(kHighCpuAlertsEnabled)))
         m_highCpuAlertsEnabled = *v;
-    if (auto v = readBool(m_settings.value(kDiskSpaceLowAlertsEnabled)))
+    if (auto v = readBool(value(kDiskSpaceLowAlertsEnabled)))
         m_diskSpaceLowAlertsEnabled = *v;
 }
 
-void Preferences::store(const char* key, const QVariant& value) {
+void Preferences::store(const char* key, const QString& value) {
     m_settings.setValue(QLatin1String(key), value);
-    m_settings.sync();
-    if (m_settings.status() == QSettings::AccessError)
-        logLine(QStringLiteral("Failed to write settings: %1 is not writable.")
-                    .arg(m_settings.fileName()));
 }
 
 void Preferences::setShowFullProcessPath(bool value) {
     if (value == m_showFullProcessPath)
         return;
     m_showFullProcessPath = value;
-    store(kShowFullProcessPath, value);
+    store(kShowFullProcessPath, boolText(value));
     Q_EMIT showFullProcessPathChanged(value);
 }
 
@@ -86,7 +78,7 @@ void Preferences::setCpuAlertThreshold(double value) {
     if (value == m_cpuAlertThreshold)
         return;
     m_cpuAlertThreshold = value;
-    store(kCpuAlertThreshold, value);
+    store(kCpuAlertThreshold, QString::number(value, 'g', QLocale::FloatingPointShortest));
     Q_EMIT cpuAlertThresholdChanged(value);
 }
 
@@ -94,7 +86,7 @@ void Preferences::setHighCpuAlertsEnabled(bool value) {
     if (value == m_highCpuAlertsEnabled)
         return;
     m_highCpuAlertsEnabled = value;
-    store(kHighCpuAlertsEnabled, value);
+    store(kHighCpuAlertsEnabled, boolText(value));
     Q_EMIT highCpuAlertsEnabledChanged(value);
 }
 
@@ -102,7 +94,7 @@ void Preferences::setDiskSpaceLowAlertsEnabled(bool value) {
     if (value == m_diskSpaceLowAlertsEnabled)
         return;
     m_diskSpaceLowAlertsEnabled = value;
-    store(kDiskSpaceLowAlertsEnabled, value);
+    store(kDiskSpaceLowAlertsEnabled, boolText(value));
     Q_EMIT diskSpaceLowAlertsEnabledChanged(value);
 }
 

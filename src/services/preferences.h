@@ -1,7 +1,8 @@
 #pragma once
 
+#include "services/settings_file.h"
+
 #include <QObject>
-#include <QSettings>
 
 namespace pw {
 
@@ -26,7 +27,8 @@ public:
     static constexpr bool kDefaultDiskSpaceLowAlertsEnabled = true;
 
     // The store for organisation and application "Pulsewick" in the user's
-    // configuration folder.
+    // configuration folder. A file there that is not a regular file, or is over
+    // 1 MiB, is left alone: the defaults apply.
     static Preferences& shared();
 
     // A store at an explicit file, for tests.
@@ -53,9 +55,9 @@ Q_SIGNALS:
 private:
     Preferences();
     void load();
-    void store(const char* key, const QVariant& value);
+    void store(const char* key, const QString& value);
 
-    QSettings m_settings;
+    SettingsFile m_settings;
     bool m_showFullProcessPath = kDefaultShowFullProcessPath;
     double m_cpuAlertThreshold = kDefaultCpuAlertThreshold;
     bool m_highCpuAlertsEnabled = kDefaultHighCpuAlertsEnabled;

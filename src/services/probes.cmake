@@ -13,6 +13,8 @@ target_sources(pw_services PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/process_monitor.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ping_service.h
     ${CMAKE_CURRENT_LIST_DIR}/ping_service.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ping_output.h
+    ${CMAKE_CURRENT_LIST_DIR}/ping_output.cpp
     ${CMAKE_CURRENT_LIST_DIR}/quick_actions_service.h
     ${CMAKE_CURRENT_LIST_DIR}/quick_actions_service.cpp
 )

@@ -1,5 +1,6 @@
 #include "services/system_stats_provider.h"
 
+#include "services/atomic_write.h"
 #include "services/history_csv.h"
 #include "services/log_line.h"
 
@@ -63,7 +64,7 @@ void SystemStatsProvider::updateStats() {
 
     const bool diskAlertsOn = !m_diskSpaceLowAlertsOn || m_diskSpaceLowAlertsOn();
     const StorageFigures& disk = m_snapshot.storage;
-    alert = m_diskSpaceAlert.check(diskAlertsOn, disk.volumeName, disk.totalGB.value_or(0.0),
+    alert = m_diskSpaceAlert.check(diskAlertsOn, disk.totalGB.value_or(0.0),
                                    disk.availableGB.value_or(0.0));
     if (alert && m_notifier)
         m_notifier->post(*alert);
@@ -133,7 +134,7 @@ std::optional<QString> SystemStatsProvider::exportHistoryToCSV() {
     }
     const QString path = QDir(folder).filePath(historyFileName(now));
     if (const std::optional<QString> error =
-            writeFileAtomically(path, historyCsv(cpuHistory(), now))) {
+            writeFileAtomically(path, historyCsv(cpuHistory(), now).toUtf8())) {
         logLine(QStringLiteral("Failed to write CSV: ") + *error);
         return std::nullopt;
     }

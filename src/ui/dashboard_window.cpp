@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace pw::ui {
@@ -51,20 +52,38 @@ DashboardWindow::DashboardWindow(ThemeManager& themeManager, Preferences& prefer
     // An empty request names no page, like a missing one.
     m_view = new SettingsView(themeManager, preferences, models,
                               initialPage.isEmpty() ? defaultDashboardPage() : initialPage);
+    // The view stretches with the window and scrolls once the window is
+    // smaller than the view's own minimum.
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("dashboardScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(m_view);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_view);
-    // The content is laid out for exactly this size.
-    setFixedSize(kWidth, kHeight);
-    centreOnScreen();
+    layout->addWidget(scroll);
+    setMinimumSize(kMinimumSize);
+    fitAndCentreOnScreen();
 }
 
-void DashboardWindow::centreOnScreen() {
+void DashboardWindow::fitAndCentreOnScreen() {
     QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!s)
+    if (!s) {
+        resize(kWidth, kHeight);
         return;
+    }
     const QRect area = s->availableGeometry();
-    move(area.center() - QPoint(kWidth / 2, kHeight / 2));
+    // Where the screen is smaller than the window with the title bar and
+    // borders the window manager adds, the window gives way.
+    constexpr QSize kFrameAllowance{20, 40};
+    QSize size(kWidth, kHeight);
+    if (area.width() < kWidth + kFrameAllowance.width())
+        size.setWidth(area.width() - kFrameAllowance.width());
+    if (area.height() < kHeight + kFrameAllowance.height())
+        size.setHeight(area.height() - kFrameAllowance.height());
+    size = size.expandedTo(kMinimumSize);
+    resize(size);
+    move(area.center() - QPoint(size.width() / 2, size.height() / 2));
 }
 
 } // namespace pw::ui

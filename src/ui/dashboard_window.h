@@ -12,13 +12,16 @@ namespace pw::ui {
 
 class SettingsView;
 
-// The 800 x 600 "Pulsewick Dashboard" window around the settings view. It is
+// The "Pulsewick Dashboard" window around the settings view: 800 x 600 where
+// the screen has room, resizable down to a size that fits small laptop
+// screens, the content scrolling once the window is smaller than it. It is
 // not deleted when closed: its owner keeps it until the next request replaces it.
 class DashboardWindow : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kWidth = 800;
     static constexpr int kHeight = 600;
+    static constexpr QSize kMinimumSize{480, 360};
 
     DashboardWindow(ThemeManager& themeManager, Preferences& preferences, const StatsModels& models,
                     const QString& initialPage, QWidget* parent = nullptr);
@@ -26,7 +29,7 @@ public:
     SettingsView* settingsView() const { return m_view; }
 
 private:
-    void centreOnScreen();
+    void fitAndCentreOnScreen();
 
     SettingsView* m_view;
 };

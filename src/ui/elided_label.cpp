@@ -1,5 +1,7 @@
 #include "ui/elided_label.h"
 
+#include "services/terminal_text.h"
+
 #include <QPainter>
 
 namespace pw::ui {
@@ -12,6 +14,11 @@ void ElidedLabel::setText(const QString& text) {
     if (text == m_text)
         return;
     m_text = text;
+    // Names come from the machine: a line break or control character there is
+    // shown escaped (\x0a) rather than starting a second line or being drawn
+    // as whatever the font makes of it. U+009C would also split the text into
+    // elision variants.
+    m_singleLine = terminalSafe(text);
     updateGeometry();
     update();
 }
@@ -30,16 +37,12 @@ void ElidedLabel::setTextColor(const QColor& color) {
 }
 
 QString ElidedLabel::displayedText() const {
-    // Line breaks and tabs would otherwise start a second line.
-    QString single = m_text;
-    single.replace(QLatin1Char('\n'), QLatin1Char(' '))
-        .replace(QLatin1Char('\t'), QLatin1Char(' '));
-    return fontMetrics().elidedText(single, m_mode, width());
+    return fontMetrics().elidedText(m_singleLine, m_mode, width());
 }
 
 QSize ElidedLabel::sizeHint() const {
     const QFontMetrics fm = fontMetrics();
-    return {fm.horizontalAdvance(m_text), fm.height()};
+    return {fm.horizontalAdvance(m_singleLine), fm.height()};
 }
 
 QSize ElidedLabel::minimumSizeHint() const {

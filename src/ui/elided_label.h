@@ -5,7 +5,7 @@
 namespace pw::ui {
 
 // One line of text that shrinks with its layout and ends (or starts) with an
-// ellipsis instead of wrapping.
+// ellipsis instead of wrapping; control characters show as \xNN escapes.
 class ElidedLabel : public QWidget {
     Q_OBJECT
 
@@ -29,6 +29,7 @@ protected:
 
 private:
     QString m_text;
+    QString m_singleLine;
     Qt::TextElideMode m_mode = Qt::ElideRight;
 };
 

@@ -14,6 +14,8 @@ void setTextColor(QWidget* widget, const QColor& color) {
 
 QLabel* makeLabel(const QString& text, const QFont& font, const QColor& color, QWidget* parent) {
     auto* label = new QLabel(text, parent);
+    // Some texts come from the machine; none of them is markup.
+    label->setTextFormat(Qt::PlainText);
     label->setFont(font);
     label->setTextFormat(Qt::PlainText);
     if (color.isValid())

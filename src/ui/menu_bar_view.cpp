@@ -18,8 +18,7 @@ MenuBarView::MenuBarView(const SystemStatsProvider& stats, QWidget* parent)
 
 void MenuBarView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paintMenuBarReadout(painter, QSizeF(size()), readoutFigures(m_stats), platformAccentColor(),
-                        palette().color(QPalette::WindowText));
+    paintMenuBarReadout(painter, QSizeF(size()), readoutFigures(m_stats), platformAccentColor());
 }
 
 } // namespace pw::ui

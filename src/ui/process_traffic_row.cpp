@@ -37,7 +37,7 @@ void ProcessTrafficRow::setProcess(const QIcon& image, const QString& name, cons
     m_icon->setImage(image);
     m_text->setText(processDisplayText(name, fullPath, showFullProcessPath));
     m_text->setElideMode(processElideMode(showFullProcessPath));
-    m_text->setToolTip(fullPath);
+    m_text->setToolTip(plainToolTip(fullPath));
 }
 
 void ProcessTrafficRow::setFigures(const QString& first, const QString& second) {

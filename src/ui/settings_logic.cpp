@@ -3,6 +3,7 @@
 #include "services/engine/snapshot.h"
 #include "services/storage/storage_monitor.h"
 #include "services/system_colors.h"
+#include "services/terminal_text.h"
 #include "ui/format/figure_format.h"
 
 #include <algorithm>
@@ -105,7 +106,7 @@ QStringList fanLines(const QList<FanSpeed>& fans) {
         return {QStringLiteral("Fan Speed: ") + groupedThousands(fans[0].rpm) + rpm};
     QStringList lines;
     for (const FanSpeed& fan : fans)
-        lines << fan.label + QStringLiteral(": ") + groupedThousands(fan.rpm) + rpm;
+        lines << terminalSafe(fan.label) + QStringLiteral(": ") + groupedThousands(fan.rpm) + rpm;
     return lines;
 }
 

@@ -4,9 +4,11 @@
 #include "services/network/network_details_monitor.h"
 #include "services/process_info_data.h"
 #include "services/system_colors.h"
+#include "services/terminal_text.h"
 #include "ui/format/figure_format.h"
 
 #include <QDir>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <cmath>
@@ -137,7 +139,7 @@ InterfaceFigure interfaceFigure(const NetworkDetailsMonitor& network) {
         return {QStringLiteral("wifi"), dash()};
     if (network.networkIsWireless())
         return {QStringLiteral("wifi"), QStringLiteral("Wi-Fi")};
-    return {QStringLiteral("cable.connector"), name};
+    return {QStringLiteral("cable.connector"), terminalSafe(name)};
 }
 
 QString processDisplayText(const QString& name, const QString& fullPath, bool showFullProcessPath) {
@@ -179,7 +181,13 @@ std::optional<LaunchCommand> launchCommandFor(const QString& desktopEntry) {
 }
 
 QString launcherToolTip(const QString& processName) {
-    return QStringLiteral("Open ") + processName;
+    return plainToolTip(QStringLiteral("Open ") + processName);
+}
+
+QString plainToolTip(const QString& text) {
+    const QString safe = terminalSafe(text);
+    // A tooltip that looks like markup is shown as markup; a name must not be.
+    return Qt::mightBeRichText(safe) ? Qt::convertFromPlainText(safe, Qt::WhiteSpaceNoWrap) : safe;
 }
 
 } // namespace pw::ui

@@ -137,4 +137,8 @@ struct LaunchCommand {
 std::optional<LaunchCommand> launchCommandFor(const QString& desktopEntry);
 QString launcherToolTip(const QString& processName);
 
+// A tooltip for text from the machine: control characters escaped, and shown
+// as plain text even when it looks like markup.
+QString plainToolTip(const QString& text);
+
 } // namespace pw::ui

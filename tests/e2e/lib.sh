@@ -5,6 +5,8 @@
 set -euo pipefail
 
 E2E_PIDS=()
+# A command prefix for talking to the session as another user (see sway.sh).
+E2E_RUN=()
 E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/pulsewick-e2e.XXXXXX")
 
 e2e_cleanup() {
@@ -50,6 +52,7 @@ wait_until() {
 }
 
 # A fresh environment: no display, no bus, a configuration folder of our own.
+# The screen is 1280 x 800 unless E2E_SCREEN says otherwise.
 start_session() {
     unset DISPLAY WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
     export HOME="$E2E_TMP/home" XDG_CONFIG_HOME="$E2E_TMP/config" XDG_RUNTIME_DIR="$E2E_TMP/run"
@@ -65,7 +68,7 @@ start_session() {
     local attempt xvfb
     for attempt in 1 2 3 4 5; do
         rm -f "$E2E_TMP/display"
-        Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x800x24 3>"$E2E_TMP/display" \
+        Xvfb -displayfd 3 -nolisten tcp -screen 0 "${E2E_SCREEN:-1280x800}x24" 3>"$E2E_TMP/display" \
             >"$E2E_TMP/xvfb.log" 2>&1 &
         xvfb=$!
         E2E_PIDS+=("$xvfb")
@@ -161,3 +164,90 @@ check_popup_geometry() {
 }
 
 process_ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# A window manager, for the work area: it keeps panels' struts out of
+# _NET_WORKAREA, which is what Qt calls a screen's available geometry.
+start_wm() {
+    openbox --sm-disable >"$E2E_TMP/wm.log" 2>&1 &
+    E2E_PIDS+=($!)
+    wait_until 10 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+        fail "openbox did not start"
+}
+
+# The work area of the first desktop: "X Y WIDTH HEIGHT".
+work_area() {
+    xprop -root _NET_WORKAREA | sed -n 's/.*= \([0-9]*\), \([0-9]*\), \([0-9]*\), \([0-9]*\).*/\1 \2 \3 \4/p'
+}
+
+# start_xfce_panel POSITION: an XFCE panel in its stock dark style with only a
+# systray (StatusNotifierItem and XEmbed) at the right end; POSITION is top or
+# bottom. Its settings come from a private xfconf store.
+start_xfce_panel() {
+    local p=6
+    [ "${1:-top}" = bottom ] && p=8
+    local store="$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
+    mkdir -p "$store"
+    sed "s/@POSITION@/$p/" "$(dirname "${BASH_SOURCE[0]}")/xfce4-panel.xml" >"$store/xfce4-panel.xml"
+    xfce4-panel --disable-wm-check >"$E2E_TMP/panel.log" 2>&1 &
+    XFCE_PANEL_PID=$!
+    E2E_PIDS+=("$XFCE_PANEL_PID")
+}
+
+# The StatusNotifierItems the watcher lists, one "bus-name/path" per line.
+sni_items() {
+    "${E2E_RUN[@]}" dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher \
+        /StatusNotifierWatcher org.freedesktop.DBus.Properties.Get \
+        string:org.kde.StatusNotifierWatcher string:RegisteredStatusNotifierItems 2>/dev/null |
+        sed -n 's/^ *string "\(.*\)"$/\1/p'
+}
+
+# The bus name of our item once it is registered (an item's entry is its bus
+# name, its service name, or either followed by its object path).
+sni_service() {
+    local item
+    item=$(sni_items | grep -m1 -E 'StatusNotifierItem-[0-9]+|^:' | cut -d/ -f1) || return 1
+    [ -n "$item" ] && echo "$item"
+}
+
+# dbus_call SERVICE PATH INTERFACE.METHOD ARGS...: prints the reply.
+dbus_call() {
+    local service=$1 path=$2 method=$3
+    shift 3
+    "${E2E_RUN[@]}" dbus-send --session --print-reply --dest="$service" "$path" "$method" "$@"
+}
+
+# The object path of the item's published menu.
+sni_menu_path() {
+    local path
+    path=$(dbus_call "$1" /StatusNotifierItem org.freedesktop.DBus.Properties.Get \
+        string:org.kde.StatusNotifierItem string:Menu | sed -n 's/.*object path "\(.*\)".*/\1/p')
+    [ -n "$path" ] && [ "$path" != /NO_DBUSMENU ] && echo "$path"
+}
+
+# The entries of the item's published menu, one "ID LABEL" per line.
+sni_menu_entries() {
+    local path
+    path=$(sni_menu_path "$1") || return 1
+    dbus_call "$1" "$path" com.canonical.dbusmenu.GetLayout int32:0 int32:-1 array:string: |
+        awk '/^ *int32 / {id = $2}
+             /string "label"/ {getline; sub(/^ *variant *string "/, ""); sub(/"$/, ""); print id, $0}'
+}
+
+# sni_menu_click SERVICE LABEL: chooses the entry as a host does when it is clicked.
+sni_menu_click() {
+    local id path
+    path=$(sni_menu_path "$1") || return 1
+    id=$(sni_menu_entries "$1" | awk -v label="$2" '{n = $1; $1 = ""; if (substr($0, 2) == label) print n}')
+    [ -n "$id" ] || return 1
+    dbus_call "$1" "$path" com.canonical.dbusmenu.Event int32:"$id" string:clicked \
+        variant:string: uint32:0 >/dev/null
+}
+
+watcher_up() {
+    "${E2E_RUN[@]}" dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.NameHasOwner string:org.kde.StatusNotifierWatcher 2>/dev/null |
+        grep -q true
+}
+
+readout_shown() { visible_window_named '^Pulsewick Readout$' >/dev/null; }
+readout_gone() { ! readout_shown; }

@@ -4,7 +4,7 @@
 # Usage: no_tray.sh PATH-TO-PULSEWICK
 PULSEWICK=$1
 source "$(dirname "$0")/lib.sh"
-need Xvfb dbus-daemon xdotool xwininfo
+need Xvfb dbus-daemon xdotool xwininfo xprop
 
 start_session
 start_pulsewick app
@@ -14,10 +14,18 @@ readout=$(visible_window_named '^Pulsewick Readout$')
 read -r rx ry rw rh < <(geometry "$readout")
 [ "$rw" -eq 70 ] && [ "$rh" -eq 22 ] || fail "readout is ${rw}x${rh}, not 70x22"
 echo "readout at $rx,$ry"
+# One readout for the whole desktop: every workspace, no taskbar or pager entry.
+states=$(xprop -id "$readout" _NET_WM_STATE)
+grep -q _NET_WM_STATE_SKIP_TASKBAR <<<"$states" && grep -q _NET_WM_STATE_SKIP_PAGER <<<"$states" ||
+    fail "the readout is listed in taskbars or pagers: $states"
+xprop -id "$readout" _NET_WM_DESKTOP | grep -q '= 4294967295' ||
+    fail "the readout is not on every workspace: $(xprop -id "$readout" _NET_WM_DESKTOP)"
 
 click_center "$readout" 1
 wait_until 5 popup_shown || fail "left click on the readout did not open the popup"
 check_popup_geometry
+xprop -id "$(popup_window)" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR ||
+    fail "the popup has a taskbar entry"
 click_center "$readout" 1
 wait_until 5 popup_gone || fail "second left click did not close the popup"
 

@@ -92,7 +92,7 @@ private Q_SLOTS:
                                 env);
         QCOMPARE(r.exitCode, 0);
         const QList<QByteArray> lines = r.out.trimmed().split('\n');
-        QCOMPARE(lines.size(), 4); // three cycles, then the CSV path
+        QCOMPARE(lines.size(), 4); // three cycles, then the CSV path as an object
         for (int i = 0; i < 3; ++i) {
             QJsonParseError error;
             const QJsonObject o = QJsonDocument::fromJson(lines[i], &error).object();
@@ -118,7 +118,10 @@ private Q_SLOTS:
             QVERIFY(o.value("socTemperature").toDouble() > 0.0);
             QVERIFY(o.value("batteryPercentage").toInt() > 0);
         }
-        const QString csv = QString::fromUtf8(lines[3]);
+        // Every line of the stream is an object, the export's path included.
+        const QJsonObject exported = QJsonDocument::fromJson(lines[3]).object();
+        QCOMPARE(exported.keys(), QStringList{QStringLiteral("exportedCsv")});
+        const QString csv = exported.value(QStringLiteral("exportedCsv")).toString();
         QVERIFY(csv.startsWith(tmp.path()));
         QVERIFY(QFile::exists(csv));
     }

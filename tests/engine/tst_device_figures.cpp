@@ -348,7 +348,7 @@ private Q_SLOTS:
         QCOMPARE(rig.postedWithId("DiskSpaceLow"), size_t(1));
         const auto& alert = rig.notifier->posted.front();
         QCOMPARE(alert.title, QStringLiteral("Disk Space Low"));
-        QCOMPARE(alert.body, QStringLiteral("Only 4.5 GB (4%) is free on root."));
+        QCOMPARE(alert.body, QStringLiteral("Only 4.5 GB (4%) is free on the system volume."));
         QVERIFY(alert.playSound);
         // Back to exactly 10 %: re-armed; the next fall alerts again.
         rig.setVolume(100, 10);

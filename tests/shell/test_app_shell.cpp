@@ -233,7 +233,7 @@ void AppShellTest::readoutKeepsItsDraggedPosition() {
 }
 
 void AppShellTest::trayIconIsPushedOnlyWhenItsPixelsChange() {
-    TrayEntry icon(*m_stats, TrayEntry::Kind::SystemTray);
+    TrayEntry icon(*m_stats, {}, TrayEntry::Kind::SystemTray);
     QCOMPARE(icon.iconUpdates(), 1); // the first readout
     QVERIFY(!icon.readout());
 

@@ -8,6 +8,7 @@
 #include "ui/sparkline_view.h"
 #include "ui/symbols.h"
 #include "ui/tab_bar_button.h"
+#include "ui/view_logic.h"
 #include "ui/visual_effect_view.h"
 
 #include <QApplication>
@@ -96,8 +97,7 @@ private Q_SLOTS:
 
     void readoutImageLayouts() {
         const QList<double> history(60, 50.0);
-        const QImage wide = renderMenuBarReadout(ReadoutFigures{history, 37.0, 45.3}, QSize(70, 22),
-                                                 1.0, kAccent, kForeground)
+        const QImage wide = renderMenuBarReadout({history, 37.0, 45.3}, QSize(70, 22), 1.0, kAccent)
                                 .convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(wide.size(), QSize(70, 22));
         // 50 % sits halfway down the 16-high sparkline frame that starts 3 from the top.
@@ -108,51 +108,44 @@ private Q_SLOTS:
         QVERIFY(countPixels(wide, QRect(38, 0, 32, 22), isForeground) > 10);
         QCOMPARE(countPixels(wide, QRect(0, 0, 36, 22), isForeground), 0);
 
-        const QImage sharp = renderMenuBarReadout(ReadoutFigures{history, 37.0, 45.3},
-                                                  QSize(70, 22), 2.0, kAccent, kForeground)
-                                 .convertToFormat(QImage::Format_ARGB32);
+        const QImage sharp =
+            renderMenuBarReadout({history, 37.0, 45.3}, QSize(70, 22), 2.0, kAccent)
+                .convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(sharp.size(), QSize(140, 44));
         QCOMPARE(sharp.devicePixelRatio(), 2.0);
         QVERIFY(isAccent(sharp.pixelColor(qRound(frame.center().x() * 2), 22)));
 
         // Square trays: the CPU figure above, the sparkline below.
-        const QImage square = renderMenuBarReadout(ReadoutFigures{history, 100.0, 45.3},
-                                                   QSize(22, 22), 1.0, kAccent, kForeground)
-                                  .convertToFormat(QImage::Format_ARGB32);
+        const QImage square =
+            renderMenuBarReadout({history, 100.0, 45.3}, QSize(22, 22), 1.0, kAccent)
+                .convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(square.size(), QSize(22, 22));
         QVERIFY(countPixels(square, QRect(0, 0, 22, 11), isForeground) > 8);
         QVERIFY(countPixels(square, QRect(0, 12, 22, 10), isAccent) > 8);
         QCOMPARE(countPixels(square, QRect(0, 0, 22, 9), isAccent), 0);
 
         // No history: no line, and the figures stay put.
-        const QImage empty = renderMenuBarReadout(ReadoutFigures{QList<double>(), 37.0, 45.3},
-                                                  QSize(70, 22), 1.0, kAccent, kForeground)
+        const QImage empty = renderMenuBarReadout({{}, 37.0, 45.3}, QSize(70, 22), 1.0, kAccent)
                                  .convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(countPixels(empty, empty.rect(), isAccent), 0);
         QCOMPARE(empty.copy(36, 0, 34, 22), wide.copy(36, 0, 34, 22));
 
         // The tray pushes an icon only when pixels change: same input, same pixels.
-        const auto again = renderMenuBarReadout(ReadoutFigures{history, 37.0, 45.3}, QSize(70, 22),
-                                                1.0, kAccent, kForeground)
+        const auto again = renderMenuBarReadout({history, 37.0, 45.3}, QSize(70, 22), 1.0, kAccent)
                                .convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(again, wide);
-        const auto busier = renderMenuBarReadout(ReadoutFigures{history, 100.0, 45.3},
-                                                 QSize(70, 22), 1.0, kAccent, kForeground)
-                                .convertToFormat(QImage::Format_ARGB32);
+        const auto busier =
+            renderMenuBarReadout({history, 100.0, 45.3}, QSize(70, 22), 1.0, kAccent)
+                .convertToFormat(QImage::Format_ARGB32);
         QVERIFY(busier != wide);
         // Odd sizes and figures give an image or nothing, never a hang.
-        QVERIFY(renderMenuBarReadout(ReadoutFigures{history, 1, 1}, QSize(0, 22), 1.0, kAccent)
-                    .isNull());
-        QVERIFY(renderMenuBarReadout(ReadoutFigures{history, 1, 1}, QSize(22, 22), 0.0, kAccent)
-                    .isNull());
-        QCOMPARE(renderMenuBarReadout(ReadoutFigures{history, std::nan(""), -1e9}, QSize(6, 6), 1.0,
-                                      kAccent)
-                     .size(),
-                 QSize(6, 6));
+        QVERIFY(renderMenuBarReadout({history, 1, 1}, QSize(0, 22), 1.0, kAccent).isNull());
+        QVERIFY(renderMenuBarReadout({history, 1, 1}, QSize(22, 22), 0.0, kAccent).isNull());
         QCOMPARE(
-            renderMenuBarReadout(ReadoutFigures{history, 1e12, 1e12}, QSize(256, 256), 1.5, kAccent)
-                .size(),
-            QSize(384, 384));
+            renderMenuBarReadout({history, std::nan(""), -1e9}, QSize(6, 6), 1.0, kAccent).size(),
+            QSize(6, 6));
+        QCOMPARE(renderMenuBarReadout({history, 1e12, 1e12}, QSize(256, 256), 1.5, kAccent).size(),
+                 QSize(384, 384));
     }
 
     void sparklineAndRingPixels() {
@@ -216,8 +209,17 @@ private Q_SLOTS:
         red.fill(Qt::red);
         row.setImage(QIcon(red));
         QVERIFY(row.showsImage());
-        row.setName(QStringLiteral("line one\nline two"));
-        QVERIFY(!row.displayedName().contains(QLatin1Char('\n')));
+        // A name from the machine with line breaks and terminal controls: one
+        // row high, each control shown as an escape, no markup in the tooltip.
+        const QString hostile = QString::fromUtf8("line one\nCPU 99.9%\r\x1b[2J\xc2\x9c<b>x</b>");
+        row.setName(hostile);
+        QVERIFY(row.height() < 40);
+        const QString shown = row.displayedName();
+        QVERIFY(std::none_of(shown.begin(), shown.end(), [](QChar c) {
+            return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F);
+        }));
+        QVERIFY(shown.startsWith(QStringLiteral("line one\\x0aCPU")));
+        QVERIFY(launcherToolTip(hostile).contains(QStringLiteral("&lt;b&gt;x&lt;/b&gt;")));
 
         // Disk and network rows keep a path's end and a name's start visible.
         const QString path = QStringLiteral("/opt/") + QString(150, QLatin1Char('d')) +

@@ -1,7 +1,11 @@
 #include "platform/linux/file_reader.h"
 
+#include "platform/linux/refused_files.h"
+
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include <dirent.h>
@@ -19,6 +23,117 @@ std::atomic<std::uint64_t> openedFiles{0};
 // Most /proc and /sys files fit; larger ones (a big machine's /proc/stat) grow it.
 constexpr std::size_t initialBufferSize = 4096;
 
+// Link targets are paths; the kernel caps them well below this.
+constexpr std::size_t kMaxLinkBytes = 64 * 1024;
+
+// The name of `relativePath` under an open directory, for a log line or a spell:
+// only looked up when one of those needs it.
+std::string pathAt(int directoryFd, const char* relativePath) {
+    if (directoryFd == AT_FDCWD || relativePath[0] == '/') {
+        return relativePath;
+    }
+    const std::string link = "/proc/self/fd/" + std::to_string(directoryFd);
+    std::string directory = readSymlink(link).value_or(link);
+    return directory + "/" + relativePath;
+}
+
+// Opens a file for reading without blocking, then keeps it only if it is a
+// regular file of at most `maxBytes` (by its size; /proc files say 0, so the
+// read is bounded too). -1, with the reason, when it cannot be opened or is
+// refused.
+int openRegularFile(int directoryFd, const char* path, std::size_t maxBytes, ReadFailure& failure) {
+    const int fd = ::openat(directoryFd, path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        failure =
+            errno == ENOENT || errno == ENOTDIR ? ReadFailure::Missing : ReadFailure::Unreadable;
+        return -1;
+    }
+    openedFiles.fetch_add(1, std::memory_order_relaxed);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        failure = ReadFailure::Unreadable;
+    } else if (!S_ISREG(info.st_mode)) {
+        failure = ReadFailure::NotRegularFile;
+    } else if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
+        failure = ReadFailure::TooLong;
+    } else {
+        return fd;
+    }
+    ::close(fd);
+    return -1;
+}
+
+// Reads `fd` into `buffer` until the end, or until more than `maxBytes` came
+// (then `used` is maxBytes + 1). With `oneRead`, a first read that leaves room
+// in the buffer is taken as the whole file. False on a read error.
+bool readBounded(int fd, std::string& buffer, std::size_t maxBytes, bool oneRead,
+                 std::size_t& used) {
+    const std::size_t limit = maxBytes == SIZE_MAX ? SIZE_MAX : maxBytes + 1;
+    if (buffer.size() < std::min(initialBufferSize, limit)) {
+        buffer.resize(std::min(initialBufferSize, limit));
+    }
+    used = 0;
+    while (used < limit) {
+        if (used == buffer.size()) {
+            buffer.resize(std::min(buffer.size() * 2, limit));
+        }
+        const std::size_t room = std::min(buffer.size(), limit) - used;
+        const ssize_t got = ::read(fd, buffer.data() + used, room);
+        if (got > 0) {
+            used += static_cast<std::size_t>(got);
+            if (oneRead && static_cast<std::size_t>(got) < room) {
+                break;
+            }
+        } else if (got == 0) {
+            break;
+        } else if (errno != EINTR) {
+            return false; // EIO, a sensor that answers EAGAIN/ENODATA...
+        }
+    }
+    return true;
+}
+
+// A whole file of at most `maxBytes`; absent, with the reason, otherwise.
+std::optional<std::string_view> readWhole(int directoryFd, const char* path, std::string& buffer,
+                                          std::size_t maxBytes, bool oneRead,
+                                          ReadFailure& failure) {
+    const int fd = openRegularFile(directoryFd, path, maxBytes, failure);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    std::size_t used = 0;
+    const bool read = readBounded(fd, buffer, maxBytes, oneRead, used);
+    ::close(fd);
+    if (!read) {
+        failure = ReadFailure::Unreadable;
+        return std::nullopt;
+    }
+    if (used > maxBytes) {
+        failure = ReadFailure::TooLong;
+        return std::nullopt;
+    }
+    return std::string_view(buffer.data(), used);
+}
+
+// Keeps the refused-file spells: a refusal is reported, a good read ends one.
+void noteOutcome(int directoryFd, const char* path, bool read, ReadFailure failure) {
+    if (!read && (failure == ReadFailure::NotRegularFile || failure == ReadFailure::TooLong)) {
+        reportRefusedFile(pathAt(directoryFd, path), failure == ReadFailure::TooLong
+                                                         ? Refusal::TooLong
+                                                         : Refusal::NotRegularFile);
+    } else if (read && openRefusalSpells() != 0) {
+        reportReadableFile(pathAt(directoryFd, path));
+    }
+}
+
+std::optional<std::string_view> readCounterFile(int directoryFd, const char* path,
+                                                std::string& buffer, bool oneRead) {
+    ReadFailure failure = ReadFailure::Unreadable;
+    const auto text = readWhole(directoryFd, path, buffer, kMaxFileBytes, oneRead, failure);
+    noteOutcome(directoryFd, path, text.has_value(), failure);
+    return text;
+}
+
 } // namespace
 
 std::uint64_t openedFileCount() {
@@ -26,94 +141,34 @@ std::uint64_t openedFileCount() {
 }
 
 std::optional<std::string_view> readFile(const std::string& path, std::string& buffer) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        return std::nullopt;
-    }
-    openedFiles.fetch_add(1, std::memory_order_relaxed);
-    if (buffer.size() < initialBufferSize) {
-        buffer.resize(initialBufferSize);
-    }
-    std::size_t used = 0;
-    bool failed = false;
-    while (true) {
-        if (used == buffer.size()) {
-            buffer.resize(buffer.size() * 2);
-        }
-        const ssize_t got = ::read(fd, buffer.data() + used, buffer.size() - used);
-        if (got > 0) {
-            used += static_cast<std::size_t>(got);
-        } else if (got == 0) {
-            break;
-        } else if (errno != EINTR) {
-            failed = true; // EISDIR, EIO, a sensor that answers EAGAIN/ENODATA...
-            break;
-        }
-    }
-    ::close(fd);
-    if (failed) {
-        return std::nullopt;
-    }
-    return std::string_view(buffer.data(), used);
+    return readCounterFile(AT_FDCWD, path.c_str(), buffer, false);
 }
 
+std::optional<std::string_view> readFileQuietly(const std::string& path, std::string& buffer,
+                                                std::size_t maxBytes, ReadFailure& failure) {
+    return readWhole(AT_FDCWD, path.c_str(), buffer, maxBytes, false, failure);
+}
+
+// Such files are produced whole on the first read, so the usual second read
+// that returns 0 is a wasted system call per process.
 std::optional<std::string_view> readProcFileAt(int directoryFd, const char* relativePath,
                                                std::string& buffer) {
-    const int fd = ::openat(directoryFd, relativePath, O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        return std::nullopt;
-    }
-    openedFiles.fetch_add(1, std::memory_order_relaxed);
-    if (buffer.size() < initialBufferSize) {
-        buffer.resize(initialBufferSize);
-    }
-    std::size_t used = 0;
-    while (true) {
-        const ssize_t got = ::read(fd, buffer.data() + used, buffer.size() - used);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        used += static_cast<std::size_t>(got);
-        if (got == 0 || used < buffer.size()) {
-            break;
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-    ::close(fd);
-    return std::string_view(buffer.data(), used);
+    return readCounterFile(directoryFd, relativePath, buffer, true);
 }
 
 std::optional<std::string_view> readFilePrefix(const std::string& path, std::string& buffer,
                                                std::size_t maxBytes, bool& truncated) {
     truncated = false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        return std::nullopt;
-    }
-    openedFiles.fetch_add(1, std::memory_order_relaxed);
-    // One byte more than wanted tells a file of exactly maxBytes from a longer one.
-    if (buffer.size() < maxBytes + 1) {
-        buffer.resize(maxBytes + 1);
-    }
+    ReadFailure failure = ReadFailure::Unreadable;
+    const int fd = openRegularFile(AT_FDCWD, path.c_str(), SIZE_MAX, failure);
     std::size_t used = 0;
-    bool failed = false;
-    while (used < maxBytes + 1) {
-        const ssize_t got = ::read(fd, buffer.data() + used, maxBytes + 1 - used);
-        if (got > 0) {
-            used += static_cast<std::size_t>(got);
-        } else if (got == 0) {
-            break;
-        } else if (errno != EINTR) {
-            failed = true;
-            break;
-        }
+    // One byte more than wanted tells a file of exactly maxBytes from a longer one.
+    const bool read = fd >= 0 && readBounded(fd, buffer, maxBytes, false, used);
+    if (fd >= 0) {
+        ::close(fd);
     }
-    ::close(fd);
-    if (failed) {
+    noteOutcome(AT_FDCWD, path.c_str(), read, failure);
+    if (!read) {
         return std::nullopt;
     }
     if (used > maxBytes) {
@@ -137,15 +192,19 @@ namespace detail {
 
 struct DirectoryHandle {
     DIR* dir;
+    const std::string* path;
+    std::size_t visited = 0;
 };
 
+// opendir() opens with O_NONBLOCK | O_DIRECTORY: a FIFO in place of a folder
+// fails at once.
 DirectoryHandle* openDirectory(const std::string& path) {
     DIR* dir = ::opendir(path.c_str());
     if (dir == nullptr) {
         return nullptr;
     }
     openedFiles.fetch_add(1, std::memory_order_relaxed);
-    return new DirectoryHandle{dir};
+    return new DirectoryHandle{dir, &path};
 }
 
 int directoryFd(DirectoryHandle* handle) {
@@ -155,9 +214,18 @@ int directoryFd(DirectoryHandle* handle) {
 const char* nextEntry(DirectoryHandle* handle) {
     while (const dirent* entry = ::readdir(handle->dir)) {
         const char* name = entry->d_name;
-        if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0) {
-            return name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) {
+            continue;
         }
+        if (handle->visited == kMaxDirectoryEntries) {
+            reportRefusedFile(*handle->path, Refusal::TooManyEntries);
+            return nullptr;
+        }
+        ++handle->visited;
+        return name;
+    }
+    if (openRefusalSpells() != 0) {
+        reportReadableFile(*handle->path);
     }
     return nullptr;
 }
@@ -191,6 +259,9 @@ std::optional<std::string> readSymlinkAt(int directoryFd, const char* name) {
         if (static_cast<std::size_t>(got) < target.size()) {
             target.resize(static_cast<std::size_t>(got));
             return target;
+        }
+        if (target.size() >= kMaxLinkBytes) {
+            return std::nullopt;
         }
         target.resize(target.size() * 2); // possibly cut: try again with more room
     }

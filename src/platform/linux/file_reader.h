@@ -2,7 +2,14 @@
 
 // Thin wrappers over the POSIX calls the backend needs. Plain open/read into a
 // buffer the caller keeps, because the counters are read every second.
+//
+// Everything read here is untrusted: files are opened without blocking and read
+// only when they are regular files (a FIFO or a device in place of a counter
+// would otherwise hang or never end), every read has a bound, and a directory
+// listing stops after kMaxDirectoryEntries. A refused file reads as absent and
+// is reported once per spell (refused_files.h).
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,14 +18,21 @@
 
 namespace pw::platform {
 
+// The longest file read whole: far beyond any counter file (a 4,096-CPU
+// /proc/stat is about 300 kB).
+inline constexpr std::size_t kMaxFileBytes = 1 << 20;
+
+// Entries a directory listing visits at most: room for 65,000 processes in /proc.
+inline constexpr std::size_t kMaxDirectoryEntries = 1 << 16;
+
 // Files and directories opened through this file since start; the cycle benchmark
 // prints it to show what one cycle costs.
 std::uint64_t openedFileCount();
 
 // Reads the whole file at `path` into `buffer`, which keeps its size between calls
 // so a steady caller does not allocate. The view points into `buffer` and is valid
-// until its next use. Absent if the file cannot be opened or read (also when
-// `path` is a directory).
+// until its next use. Absent if the file cannot be opened or read, is not a
+// regular file, or is longer than kMaxFileBytes.
 std::optional<std::string_view> readFile(const std::string& path, std::string& buffer);
 
 // Reads a small kernel-generated file relative to an open directory in one
@@ -28,9 +42,23 @@ std::optional<std::string_view> readFile(const std::string& path, std::string& b
 std::optional<std::string_view> readProcFileAt(int directoryFd, const char* relativePath,
                                                std::string& buffer);
 
+// Why a quiet read gave nothing.
+enum class ReadFailure {
+    Missing,        // nothing at the path
+    NotRegularFile, // a FIFO, socket, device or directory
+    TooLong,        // over the bound
+    Unreadable,     // no permission, an I/O error
+};
+
+// As readFile with a bound of `maxBytes`, for a caller that reports problems
+// itself: nothing is logged, and `failure` says why nothing came back.
+std::optional<std::string_view> readFileQuietly(const std::string& path, std::string& buffer,
+                                                std::size_t maxBytes, ReadFailure& failure);
+
 // Like readFile, but stops after `maxBytes`: for tables that can grow to
 // megabytes on a busy machine when only their first rows are wanted.
-// `truncated` says whether the file went on.
+// `truncated` says whether the file went on. Absent for a file that is not
+// regular.
 std::optional<std::string_view> readFilePrefix(const std::string& path, std::string& buffer,
                                                std::size_t maxBytes, bool& truncated);
 

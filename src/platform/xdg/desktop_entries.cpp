@@ -1,5 +1,7 @@
 #include "platform/xdg/desktop_entries.h"
 
+#include "platform/linux/file_reader.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -10,9 +12,6 @@
 
 namespace pw::platform {
 namespace {
-
-// Desktop files are a few kilobytes; anything far larger is not one.
-constexpr qint64 kMaxDesktopFileBytes = 1 << 20;
 
 // The escapes of the format's string type: \s \n \t \r \\.
 QString unescapeString(QStringView value) {
@@ -107,12 +106,14 @@ QString resolveProgram(const QString& program, const QStringList& searchPath) {
     return {};
 }
 
-std::optional<QString> readSmallTextFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxDesktopFileBytes) {
+// Desktop files are a few kilobytes; the counter-file rules (regular files
+// only, at most a megabyte, never blocking) suit them as well.
+std::optional<QString> readSmallTextFile(const QString& path, std::string& buffer) {
+    const auto text = readFile(QFile::encodeName(path).toStdString(), buffer);
+    if (!text) {
         return std::nullopt;
     }
-    return QString::fromUtf8(file.read(kMaxDesktopFileBytes));
+    return QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size()));
 }
 
 } // namespace
@@ -211,6 +212,7 @@ DesktopEntryIndex DesktopEntryIndex::scan(const QStringList& applicationDirs,
                                           const QStringList& searchPath) {
     DesktopEntryIndex index;
     QSet<QString> seenIds;
+    std::string buffer;
     for (const QString& dir : applicationDirs) {
         QStringList files;
         QDirIterator it(dir, {QStringLiteral("*.desktop")}, QDir::Files | QDir::Readable,
@@ -226,7 +228,7 @@ DesktopEntryIndex DesktopEntryIndex::scan(const QStringList& applicationDirs,
                 continue;
             }
             seenIds.insert(id);
-            const std::optional<QString> text = readSmallTextFile(file);
+            const std::optional<QString> text = readSmallTextFile(file, buffer);
             if (!text) {
                 continue;
             }

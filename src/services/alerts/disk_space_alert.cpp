@@ -5,8 +5,8 @@
 
 namespace pw {
 
-std::optional<platform::DesktopNotification>
-DiskSpaceAlert::check(bool enabled, const QString& volumeName, double totalGB, double availableGB) {
+std::optional<platform::DesktopNotification> DiskSpaceAlert::check(bool enabled, double totalGB,
+                                                                   double availableGB) {
     if (!enabled) {
         m_warned = false;
         return std::nullopt;
@@ -26,10 +26,9 @@ DiskSpaceAlert::check(bool enabled, const QString& volumeName, double totalGB, d
     alert.title = QStringLiteral("Disk Space Low");
     // Whole percent rounded down, so 9.9 % never reads as the 10 % that would be fine.
     const long long percent = static_cast<long long>(std::floor(std::max(freeShare, 0.0) * 100.0));
-    alert.body = QStringLiteral("Only %1 GB (%2%) is free on %3.")
+    alert.body = QStringLiteral("Only %1 GB (%2%) is free on the system volume.")
                      .arg(std::max(availableGB, 0.0), 0, 'f', 1)
-                     .arg(percent)
-                     .arg(volumeName.isEmpty() ? QStringLiteral("/") : volumeName);
+                     .arg(percent);
     alert.playSound = true;
     return alert;
 }

@@ -2,8 +2,6 @@
 
 #include "platform/desktop_notifier.h"
 
-#include <QString>
-
 #include <optional>
 
 namespace pw {
@@ -16,9 +14,10 @@ public:
 
     // The notification to post for these figures, if any. Sizes in GB; a zero
     // or negative total is an unknown volume and changes nothing. Switched off,
-    // it posts nothing and forgets an earlier warning.
-    std::optional<platform::DesktopNotification> check(bool enabled, const QString& volumeName,
-                                                       double totalGB, double availableGB);
+    // it posts nothing and forgets an earlier warning. The text names no volume
+    // label: a label is anyone's text, and notification servers read markup.
+    std::optional<platform::DesktopNotification> check(bool enabled, double totalGB,
+                                                       double availableGB);
 
 private:
     bool m_warned = false;

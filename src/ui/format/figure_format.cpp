@@ -1,5 +1,7 @@
 #include "ui/format/figure_format.h"
 
+#include "services/terminal_text.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -11,7 +13,8 @@ QString dash() {
 }
 
 QString orDash(const QString& text) {
-    return text.isEmpty() ? dash() : text;
+    // Names come from the machine: control characters show as \xNN escapes.
+    return text.isEmpty() ? dash() : terminalSafe(text);
 }
 
 QString orDash(const std::optional<QString>& text) {

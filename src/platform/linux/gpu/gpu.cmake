@@ -1,7 +1,5 @@
-# Reading files the way every Linux source does: std-only.
+# The text-scanning toolkit every Linux source reads with: std-only.
 add_library(pw_platform_toolkit STATIC
-    ${CMAKE_CURRENT_LIST_DIR}/../file_reader.h
-    ${CMAKE_CURRENT_LIST_DIR}/../file_reader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../text_scan.h
     ${CMAKE_CURRENT_LIST_DIR}/../text_scan.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../sysfs_files.h
@@ -10,6 +8,7 @@ add_library(pw_platform_toolkit STATIC
     ${CMAKE_CURRENT_LIST_DIR}/../sysfs_parsers.cpp
 )
 target_include_directories(pw_platform_toolkit PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(pw_platform_toolkit PUBLIC pw_platform_io)
 
 # Every GPU by vendor, the DRM clients and NVML: std-only, NVML opened at run time.
 add_library(pw_platform_gpu STATIC

@@ -1,0 +1,95 @@
+#include "app/x11_hints.h"
+
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QWidget>
+
+#include <xcb/xcb.h>
+
+#include <vector>
+
+namespace pw::app {
+namespace {
+
+xcb_connection_t* connection() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name) {
+    const auto cookie = xcb_intern_atom(c, 0, static_cast<uint16_t>(qstrlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookie, nullptr);
+    const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    free(reply);
+    return result;
+}
+
+// The screen number of DISPLAY (":0.1" is screen 1), as the tray selection is per screen.
+int defaultScreenNumber() {
+    const QByteArray display = qgetenv("DISPLAY");
+    const qsizetype colon = display.lastIndexOf(':');
+    const qsizetype dot = display.indexOf('.', colon);
+    if (colon < 0 || dot < 0)
+        return 0;
+    bool ok = false;
+    const int number = display.mid(dot + 1).toInt(&ok);
+    return ok && number >= 0 ? number : 0;
+}
+
+void appendAtoms(QWidget* window, const char* property, std::vector<xcb_atom_t> values) {
+    xcb_connection_t* c = connection();
+    if (!c || !window)
+        return;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    const xcb_atom_t name = atom(c, property);
+    xcb_change_property(c, XCB_PROP_MODE_APPEND, id, name, XCB_ATOM_ATOM, 32,
+                        static_cast<uint32_t>(values.size()), values.data());
+    xcb_flush(c);
+}
+
+} // namespace
+
+bool onX11() {
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+bool onWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+void keepOffTaskbarAndPager(QWidget* window) {
+    xcb_connection_t* c = connection();
+    if (!c)
+        return;
+    // Qt merges its own states into what is already there when it maps the window.
+    appendAtoms(window, "_NET_WM_STATE",
+                {atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), atom(c, "_NET_WM_STATE_SKIP_PAGER")});
+}
+
+void showOnEveryWorkspace(QWidget* window) {
+    xcb_connection_t* c = connection();
+    if (!c || !window)
+        return;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    const uint32_t everyDesktop = 0xFFFFFFFF;
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atom(c, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL,
+                        32, 1, &everyDesktop);
+    appendAtoms(window, "_NET_WM_STATE", {atom(c, "_NET_WM_STATE_STICKY")});
+}
+
+bool xembedTrayPresent() {
+    xcb_connection_t* c = connection();
+    if (!c)
+        return false;
+    const QByteArray name = "_NET_SYSTEM_TRAY_S" + QByteArray::number(defaultScreenNumber());
+    const xcb_atom_t selection = atom(c, name.constData());
+    if (selection == XCB_ATOM_NONE)
+        return false;
+    xcb_get_selection_owner_reply_t* reply =
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr);
+    const bool owned = reply && reply->owner != xcb_window_t(XCB_WINDOW_NONE);
+    free(reply);
+    return owned;
+}
+
+} // namespace pw::app

@@ -1,0 +1,19 @@
+#pragma once
+
+class QWidget;
+
+namespace pw::app {
+
+// Whether the program talks to an X server (and not to a Wayland compositor).
+bool onX11();
+bool onWayland();
+
+// Window-manager hints for our own small windows on X11; no-ops elsewhere.
+// Both must be set before the window is first shown.
+void keepOffTaskbarAndPager(QWidget* window);
+void showOnEveryWorkspace(QWidget* window);
+
+// Whether an XEmbed system tray owns the tray selection of the default screen.
+bool xembedTrayPresent();
+
+} // namespace pw::app
