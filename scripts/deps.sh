@@ -10,7 +10,8 @@ build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools lib
 # the work area, screenshots, and the tools that check the Debian package.
 test_pkgs=(xvfb xauth xdotool x11-utils trayer iputils-ping dbus dbus-bin python3 conky-std
     xfce4-panel openbox imagemagick sway qt6-wayland grim
-    lintian desktop-file-utils appstream clang libclang-rt-14-dev)
+    lintian desktop-file-utils appstream clang libclang-rt-14-dev
+    prometheus curl apache2-utils)
 # What CPack needs to make the Debian package.
 package_pkgs=(dpkg-dev file)
 
@@ -37,5 +38,14 @@ export DEBIAN_FRONTEND=noninteractive
 if [ -z "${PULSEWICK_APT_UPDATED:-}" ]; then
     apt-get update
     export PULSEWICK_APT_UPDATED=1
+fi
+# Packages installed for the tests (the Prometheus server) must not start
+# services of their own: unless the machine already has a policy, one that
+# refuses every start stands for the time of the install.
+policy=/usr/sbin/policy-rc.d
+if [ ! -e "$policy" ]; then
+    printf '#!/bin/sh\nexit 101\n' >"$policy"
+    chmod +x "$policy"
+    trap 'rm -f "$policy"' EXIT
 fi
 apt-get install -y --no-install-recommends "${missing[@]}"

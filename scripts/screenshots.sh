@@ -5,6 +5,8 @@
 # readout in a real panel: XFCE's (dark, as it ships) and swaybar under sway.
 # Rerunning it replaces them. Needs Xvfb, xdotool, dbus, ImageMagick's
 # `import`, xfce4-panel, sway and grim; as root it installs whichever is missing.
+# Exits non-zero when any picture cannot be made or comes out blank (CI runs
+# it for that reason).
 # Usage: [PULSEWICK_BIN=path] scripts/screenshots.sh [OUTPUT_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -90,7 +92,16 @@ window() {
 
 shot() { # window-id file
     sleep 0.6 # let the window draw its current figures
+    rm -f "$out/$2"
     import -window "$1" "$out/$2"
+    # A window that never drew is one flat colour: that is no picture.
+    local spread
+    spread=$(convert "$out/$2" -format '%[fx:standard_deviation]' info: 2>/dev/null || echo 0)
+    if [ ! -s "$out/$2" ] || awk -v s="$spread" 'BEGIN { exit !(s == 0) }'; then
+        echo "could not make $out/$2" >&2
+        cat "$work/app.log" >&2
+        exit 1
+    fi
     echo "wrote $out/$2"
 }
 
@@ -128,7 +139,8 @@ for ((y = HEIGHT - 90; y < HEIGHT - 8; y += 2)); do
 done
 [ -n "$first" ] && tab_y=$(((first + last) / 2))
 if [ -z "$tab_y" ]; then
-    echo "popup tab row not found; only the CPU tab was captured" >&2
+    echo "popup tab row not found: the other tabs cannot be captured" >&2
+    exit 1
 else
     i=1
     for tab in network disk memory; do
@@ -148,6 +160,7 @@ for page in Sensors Memory Power Network Settings Alerts History Disk Fans; do
         [ "$id" != "$previous" ] && break
         sleep 0.1
     done
+    [ -n "$id" ] && [ "$id" != "$previous" ] || { echo "no new dashboard for $page" >&2; exit 1; }
     previous=$id
     shot "$id" "dashboard-$(echo "$page" | tr '[:upper:]' '[:lower:]').png"
 done

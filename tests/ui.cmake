@@ -4,6 +4,7 @@ foreach(test
         tst_figure_format
         tst_widgets
         tst_live_figures
+        tst_reading_demand
         popup/tst_popup_logic
         popup/tst_popover
         dashboard/tst_dashboard_logic

@@ -14,8 +14,11 @@ QString usageText() {
         "  --root DIR            read counters from DIR/proc and DIR/sys\n"
         "  --latency-host HOST   target of the latency probe\n"
         "  --dashboard [PAGE]    open the dashboard window on PAGE\n"
+        "  --serve [ADDRESS:PORT]  serve the figures to Prometheus at /metrics, without\n"
+        "                        a display or terminal readout (127.0.0.1:19189 by default)\n"
         "  --help                show this help\n"
-        "  --version             show the version\n");
+        "  --version             show the version\n"
+        "  --list-figures        list the JSON keys with their units, as a Markdown table\n");
 }
 
 CommandLineResult parseCommandLine(const QStringList& arguments) {
@@ -48,6 +51,10 @@ CommandLineResult parseCommandLine(const QStringList& arguments) {
         }
         if (arg == QLatin1String("--version")) {
             result.action = CommandLineResult::Action::ShowVersion;
+            return result;
+        }
+        if (arg == QLatin1String("--list-figures")) {
+            result.action = CommandLineResult::Action::ListFigures;
             return result;
         }
         if (arg == QLatin1String("--headless") && takesNoValue()) {
@@ -85,10 +92,28 @@ CommandLineResult parseCommandLine(const QStringList& arguments) {
                 result.options.dashboardPage = *inlineValue;
             else if (i + 1 < arguments.size() && !arguments[i + 1].startsWith(QLatin1String("--")))
                 result.options.dashboardPage = arguments[++i];
+        } else if (arg == QLatin1String("--serve")) {
+            result.options.serve = ServeAddress{};
+            std::optional<QString> v = inlineValue;
+            if (!v && i + 1 < arguments.size() && !arguments[i + 1].startsWith(QLatin1String("--")))
+                v = arguments[++i];
+            if (v) {
+                result.options.serve = parseServeAddress(*v);
+                if (!result.options.serve)
+                    return fail(QStringLiteral("bad value for --serve: \"%1\" (ADDRESS:PORT, such "
+                                               "as 127.0.0.1:%2)")
+                                    .arg(*v)
+                                    .arg(kDefaultMetricsPort));
+            }
         } else {
             return fail(QStringLiteral("unknown option \"%1\"").arg(arguments[i]));
         }
     }
+    const CommandLineOptions& o = result.options;
+    if (o.serve && (o.headless || o.json || o.exportCsv || o.dashboard))
+        return fail(
+            QStringLiteral("--serve has no terminal readout or windows: it cannot be "
+                           "combined with --headless, --json, --export-csv or --dashboard"));
     return result;
 }
 

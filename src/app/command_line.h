@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/metrics/serve_address.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,10 +18,11 @@ struct CommandLineOptions {
     std::optional<QString> latencyHost;
     bool dashboard = false; // --dashboard [PAGE]
     std::optional<QString> dashboardPage;
+    std::optional<ServeAddress> serve; // --serve [ADDRESS:PORT]
 };
 
 struct CommandLineResult {
-    enum class Action { Run, ShowHelp, ShowVersion, Error } action = Action::Run;
+    enum class Action { Run, ShowHelp, ShowVersion, ListFigures, Error } action = Action::Run;
     CommandLineOptions options;
     QString error; // one line naming the bad option or value
 };

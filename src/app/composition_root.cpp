@@ -33,7 +33,9 @@ CompositionRoot::CompositionRoot(const CommandLineOptions& options, Preferences&
 CompositionRoot::~CompositionRoot() = default;
 
 std::unique_ptr<ProcessMonitor> CompositionRoot::makeProcessMonitor() const {
-    return std::make_unique<ProcessMonitor>(m_sources);
+    auto monitor = std::make_unique<ProcessMonitor>(m_sources);
+    monitor->setDemand(&m_engine->stats.demand());
+    return monitor;
 }
 
 std::unique_ptr<PingService> CompositionRoot::makePingService() const {

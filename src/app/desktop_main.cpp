@@ -33,6 +33,8 @@ int runDesktop(int& argc, char** argv, const CommandLineOptions& options) {
         return 0;
 
     CompositionRoot root(options, Preferences::shared());
+    // On the desktop only what is on screen (or an alert) is read.
+    root.engine().stats.demand().readOnlyWhatIsWatched();
     AppDelegate delegate;
     delegate.applicationDidFinishLaunching({
         [&root] { return root.models(); },

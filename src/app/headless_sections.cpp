@@ -2,6 +2,7 @@
 
 #include "app/composition_root.h"
 #include "app/headless_reporter.h"
+#include "services/figures/figure_output.h"
 #include "services/ping_service.h"
 #include "services/process_monitor.h"
 
@@ -64,6 +65,19 @@ void addProbeSections(HeadlessReporter& reporter, const CompositionRoot& root) {
                              *published = false;
                              return processesText(processes->topProcesses());
                          }});
+}
+
+QString figureListText() {
+    QString text = figureListMarkdown(
+        {{QStringLiteral("time"), QStringLiteral("seconds since 1970 (Unix time)"),
+          QStringLiteral("When the line was written."), QStringLiteral("never")}});
+    text += QStringLiteral(
+        "| `topProcesses` | list | The busiest processes as `{id, name, fullPath, cpuUsage` "
+        "(percent of one CPU)`, energyImpact, residentBytes` (bytes)`, storageReadRate, "
+        "storageWriteRate` (bytes per second)`}`. | never (an empty list at first); "
+        "`residentBytes` and the rates are null for other users' processes and before a "
+        "process's second reading |\n");
+    return text;
 }
 
 } // namespace pw::app

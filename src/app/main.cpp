@@ -1,6 +1,8 @@
 #include "app/command_line.h"
 #include "app/desktop_main.h"
 #include "app/headless_main.h"
+#include "app/headless_sections.h"
+#include "app/metrics/serve_main.h"
 
 #include <cstdio>
 
@@ -24,6 +26,9 @@ int main(int argc, char** argv) {
     case Action::ShowVersion:
         std::printf("pulsewick %s\n", PULSEWICK_VERSION);
         return 0;
+    case Action::ListFigures:
+        std::fputs(pw::app::figureListText().toUtf8().constData(), stdout);
+        return 0;
     case Action::Error:
         std::fprintf(stderr, "pulsewick: %s\n%s", parsed.error.toUtf8().constData(),
                      pw::app::usageText().toUtf8().constData());
@@ -32,6 +37,8 @@ int main(int argc, char** argv) {
         break;
     }
     const pw::app::CommandLineOptions& options = parsed.options;
+    if (options.serve)
+        return pw::app::runServe(argc, argv, options);
     // The terminal-only options imply the terminal readout.
     const bool headless =
         options.headless || options.json || options.samples || options.exportCsv || !hasDisplay();

@@ -18,6 +18,8 @@ target_sources(pw_services PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/engine_models.cpp
     ${CMAKE_CURRENT_LIST_DIR}/system_stats_provider.h
     ${CMAKE_CURRENT_LIST_DIR}/system_stats_provider.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/demand/demand.h
+    ${CMAKE_CURRENT_LIST_DIR}/demand/demand.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/assign_notify.h
     ${CMAKE_CURRENT_LIST_DIR}/engine/fixed_history.h
     ${CMAKE_CURRENT_LIST_DIR}/engine/units.h

@@ -8,8 +8,12 @@ PingService::PingService(QString host, QObject* parent)
     : PingService(std::move(host), Polling::Start, parent) {}
 
 PingService::PingService(QString host, Polling polling, QObject* parent)
+    : PingService(std::move(host), polling, IcmpEcho::openSystemSocket, parent) {}
+
+PingService::PingService(QString host, Polling polling, const IcmpEcho::Opener& openSocket,
+                         QObject* parent)
     : QObject(parent), m_host(std::move(host)), m_latencyHistory(kHistoryLength, 0.0),
-      m_latencyKnown(kHistoryLength, false) {
+      m_latencyKnown(kHistoryLength, false), m_echo(openSocket) {
     m_timer.setInterval(kIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, [this] { ping(); });
     if (polling == Polling::Start) {
@@ -26,16 +30,21 @@ bool PingService::ping() {
         return false;
     }
     m_inFlight = true;
+    if (!m_echo.send(m_host, kEchoTimeoutMs,
+                     [this](std::optional<double> roundTrip) { finishProbe(roundTrip); }))
+        runPing();
+    return true;
+}
+
+void PingService::runPing() {
     // -w is the whole run's deadline; -t would be the time-to-live on Linux.
     m_runner.run(QStringLiteral("ping"),
                  {QStringLiteral("-n"), QStringLiteral("-c"), QStringLiteral("1"),
                   QStringLiteral("-w"), QStringLiteral("1"), QStringLiteral("--"), m_host},
                  m_timeoutMs, [this](const CommandResult& result) { applyResult(result); });
-    return true;
 }
 
 void PingService::applyResult(const CommandResult& result) {
-    m_inFlight = false;
     std::optional<double> latency;
     if (result.outcome == CommandResult::Outcome::FailedToStart) {
         // Once per stretch of failures, not every two seconds.
@@ -49,6 +58,11 @@ void PingService::applyResult(const CommandResult& result) {
             m_launchFailureReported = false;
         }
     }
+    finishProbe(latency);
+}
+
+void PingService::finishProbe(std::optional<double> latency) {
+    m_inFlight = false;
     store(latency);
     Q_EMIT probeFinished();
 }

@@ -2,6 +2,7 @@
 
 #include "services/command_runner.h"
 #include "services/ping_output.h"
+#include "services/icmp_echo.h"
 #include "services/polling.h"
 
 #include <QByteArray>
@@ -15,6 +16,8 @@
 namespace pw {
 
 // Network latency to one host, probed every 2 seconds, with the last 60 results.
+// An IPv4 host is probed over an unprivileged ICMP socket; where the system
+// refuses that socket (or the host is a name), `ping` is run instead.
 class PingService : public QObject {
     Q_OBJECT
     Q_PROPERTY(
@@ -28,9 +31,14 @@ public:
     static constexpr int kIntervalMs = 2000;
     // `ping -w 1` gives up after a second; this ends one that does not.
     static constexpr int kDefaultTimeoutMs = 1800;
+    // How long a request over the socket waits for its reply.
+    static constexpr int kEchoTimeoutMs = 1000;
 
     explicit PingService(QString host, QObject* parent = nullptr);
     PingService(QString host, Polling polling, QObject* parent = nullptr);
+    // `openSocket` stands in for the system's ICMP socket.
+    PingService(QString host, Polling polling, const IcmpEcho::Opener& openSocket,
+                QObject* parent = nullptr);
 
     // The last probe's round trip in ms; empty before the first and after a failed one.
     std::optional<double> currentLatency() const { return m_currentLatency; }
@@ -44,6 +52,8 @@ public:
     // Starts one probe unless one is still in flight; returns whether it did.
     bool ping();
     bool probeInFlight() const { return m_inFlight; }
+    // Whether probes go over the ICMP socket rather than through `ping`.
+    bool usesEchoSocket() const { return m_echo.available(); }
     void setTimeoutMs(int timeoutMs) { m_timeoutMs = timeoutMs; }
 
 Q_SIGNALS:
@@ -55,7 +65,9 @@ Q_SIGNALS:
     void probeFinished();
 
 private:
+    void runPing();
     void applyResult(const CommandResult& result);
+    void finishProbe(std::optional<double> latency);
     void store(std::optional<double> latency);
 
     QString m_host;
@@ -63,6 +75,7 @@ private:
     QList<double> m_latencyHistory;
     QList<bool> m_latencyKnown;
     QTimer m_timer;
+    IcmpEcho m_echo;
     CommandRunner m_runner;
     int m_timeoutMs = kDefaultTimeoutMs;
     bool m_inFlight = false;

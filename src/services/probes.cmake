@@ -11,6 +11,8 @@ target_sources(pw_services PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/process_storage.cpp
     ${CMAKE_CURRENT_LIST_DIR}/process_monitor.h
     ${CMAKE_CURRENT_LIST_DIR}/process_monitor.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/icmp_echo.h
+    ${CMAKE_CURRENT_LIST_DIR}/icmp_echo.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ping_service.h
     ${CMAKE_CURRENT_LIST_DIR}/ping_service.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ping_output.h

@@ -16,7 +16,7 @@ ProcessMonitor::ProcessMonitor(const platform::Sources& sources, Polling polling
         m_previous.seconds = m_clock->monotonicSeconds();
     }
     m_timer.setInterval(kIntervalMs);
-    connect(&m_timer, &QTimer::timeout, this, &ProcessMonitor::updateProcesses);
+    connect(&m_timer, &QTimer::timeout, this, &ProcessMonitor::tick);
     if (polling == Polling::Start) {
         startPolling();
     }
@@ -24,6 +24,26 @@ ProcessMonitor::ProcessMonitor(const platform::Sources& sources, Polling polling
 
 void ProcessMonitor::startPolling() {
     m_timer.start();
+}
+
+void ProcessMonitor::setDemand(const Demand* demand) {
+    m_demand = demand;
+    if (!demand)
+        return;
+    connect(demand, &Demand::raised, this, [this](Reading reading) {
+        if (reading != Reading::Processes)
+            return;
+        // A list now, over the time since the last read, and the rhythm
+        // from here.
+        updateProcesses();
+        if (m_timer.isActive())
+            m_timer.start();
+    });
+}
+
+void ProcessMonitor::tick() {
+    if (!m_demand || m_demand->wanted(Reading::Processes))
+        updateProcesses();
 }
 
 void ProcessMonitor::updateProcesses() {

@@ -2,6 +2,7 @@
 
 #include "platform/sources.h"
 #include "services/application_catalog.h"
+#include "services/demand/demand.h"
 #include "services/polling.h"
 #include "services/process_info_data.h"
 #include "services/process_ranking.h"
@@ -17,7 +18,8 @@ namespace pw {
 
 // The five processes that used the most CPU over the last 2-second interval,
 // from the kernel's process table, with the memory each holds and its storage
-// traffic since the previous list.
+// traffic since the previous list. With a `Demand`, the table is read only
+// while someone holds the process reading, and at once when someone starts to.
 class ProcessMonitor : public QObject {
     Q_OBJECT
     Q_PROPERTY(QList<pw::ProcessInfoData> topProcesses READ topProcesses NOTIFY topProcessesChanged)
@@ -34,7 +36,11 @@ public:
 
     const QList<ProcessInfoData>& topProcesses() const { return m_topProcesses; }
 
+    void setDemand(const Demand* demand);
+
     void startPolling();
+    // What the timer does: a cycle, unless nobody wants the list.
+    void tick();
     // One cycle: sample the table and publish the new list.
     void updateProcesses();
 
@@ -43,6 +49,7 @@ Q_SIGNALS:
     void topProcessesChanged();
 
 private:
+    const Demand* m_demand = nullptr;
     std::shared_ptr<platform::ProcessSource> m_processes;
     std::shared_ptr<platform::Clock> m_clock;
     std::shared_ptr<ApplicationCatalog> m_catalog;

@@ -16,7 +16,9 @@ SystemStatsProvider::SystemStatsProvider(const platform::Sources& sources,
                                          std::shared_ptr<platform::DesktopNotifier> notifier,
                                          std::function<double()> alertThreshold, QObject* parent)
     : QObject(parent), m_sources(sources), m_notifier(std::move(notifier)),
-      m_alertThreshold(std::move(alertThreshold)), m_engine(sources) {
+      m_alertThreshold(std::move(alertThreshold)), m_demand(std::make_unique<Demand>()),
+      m_engine(sources, m_demand.get()) {
+    connect(m_demand.get(), &Demand::raised, this, &SystemStatsProvider::sampleNow);
     m_snapshot.cpu.historyPercent = QList<double>(kHistoryLength, 0.0);
     m_snapshot.network.downloadHistoryKB = QList<double>(kHistoryLength, 0.0);
     m_snapshot.cpu.eCoreCount = m_engine.cpu().clusters().eCoreCount;
@@ -74,6 +76,17 @@ void SystemStatsProvider::updateStats() {
     Q_EMIT cycleFinished();
 }
 
+void SystemStatsProvider::sampleNow(Reading reading) {
+    if (reading == Reading::Processes)
+        return; // the process monitor's own
+    Snapshot next = m_snapshot;
+    m_engine.sampleNow(reading, next);
+    publish(std::move(next));
+    for (const auto& consumer : m_consumers)
+        consumer(m_snapshot);
+    Q_EMIT cycleFinished();
+}
+
 void SystemStatsProvider::publish(Snapshot next) {
     const Snapshot previous = std::exchange(m_snapshot, std::move(next));
     const Snapshot& now = m_snapshot;
@@ -112,6 +125,8 @@ void SystemStatsProvider::publish(Snapshot next) {
            &SystemStatsProvider::batteryPercentageChanged);
     notify(previous.power.batteryIsCharging, now.power.batteryIsCharging,
            &SystemStatsProvider::batteryIsChargingChanged);
+    notify(previous.power.batteryState, now.power.batteryState,
+           &SystemStatsProvider::batteryStateChanged);
     notify(previous.power.batteryMinutesToEmpty, now.power.batteryMinutesToEmpty,
            &SystemStatsProvider::batteryTimeToEmptyChanged);
     notify(previous.efficiencyRatio(), now.efficiencyRatio(),

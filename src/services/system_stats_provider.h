@@ -4,6 +4,7 @@
 #include "platform/sources.h"
 #include "services/alerts/cpu_alert.h"
 #include "services/alerts/disk_space_alert.h"
+#include "services/demand/demand.h"
 #include "services/engine/sampling_engine.h"
 #include "services/engine/snapshot.h"
 #include "services/power/battery_info.h"
@@ -47,6 +48,8 @@ class SystemStatsProvider : public QObject {
                    batteryPercentageChanged)
     Q_PROPERTY(std::optional<bool> batteryIsCharging READ batteryIsCharging NOTIFY
                    batteryIsChargingChanged)
+    Q_PROPERTY(
+        std::optional<BatteryState> batteryState READ batteryState NOTIFY batteryStateChanged)
     Q_PROPERTY(std::optional<qint64> batteryTimeToEmpty READ batteryTimeToEmpty NOTIFY
                    batteryTimeToEmptyChanged)
     Q_PROPERTY(
@@ -83,6 +86,7 @@ public:
     std::optional<double> powerDraw() const { return m_snapshot.power.drawWatts; }
     std::optional<qint64> batteryPercentage() const { return m_snapshot.power.batteryPercent; }
     std::optional<bool> batteryIsCharging() const { return m_snapshot.power.batteryIsCharging; }
+    std::optional<BatteryState> batteryState() const { return m_snapshot.power.batteryState; }
     std::optional<qint64> batteryTimeToEmpty() const {
         return m_snapshot.power.batteryMinutesToEmpty;
     }
@@ -95,6 +99,10 @@ public:
     const Snapshot& snapshot() const { return m_snapshot; }
     // Called with each cycle's snapshot, in the order added, before cycleFinished.
     void addSnapshotConsumer(std::function<void(const Snapshot&)> consumer);
+
+    // Who wants which of the costlier readings. A reading that gains its
+    // first consumer is taken at once and the views told, as after a cycle.
+    Demand& demand() const { return *m_demand; }
 
     // Whether the two alerts may post; both on unless set.
     void setAlertSwitches(std::function<bool()> highCpu, std::function<bool()> diskSpaceLow);
@@ -129,6 +137,7 @@ Q_SIGNALS:
     void powerDrawChanged();
     void batteryPercentageChanged();
     void batteryIsChargingChanged();
+    void batteryStateChanged();
     void batteryTimeToEmptyChanged();
     void efficiencyRatioChanged();
     // After every cycle, once all figures of that cycle are in place.
@@ -136,6 +145,7 @@ Q_SIGNALS:
 
 private:
     void publish(Snapshot next);
+    void sampleNow(Reading reading);
 
     platform::Sources m_sources;
     std::shared_ptr<platform::DesktopNotifier> m_notifier;
@@ -143,6 +153,7 @@ private:
     std::function<bool()> m_highCpuAlertsOn;
     std::function<bool()> m_diskSpaceLowAlertsOn;
     QTimer* m_timer = nullptr;
+    std::unique_ptr<Demand> m_demand;
     SamplingEngine m_engine;
     Snapshot m_snapshot;
     CpuAlert m_cpuAlert;

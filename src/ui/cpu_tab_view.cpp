@@ -82,8 +82,8 @@ CPUTabView::CPUTabView(const StatsModels& models, ProcessMonitor& processMonitor
             &CPUTabView::refreshProcesses);
     connect(&m_preferences, &Preferences::showFullProcessPathChanged, this,
             &CPUTabView::refreshProcesses);
-    new CycleRefresh(
-        m_stats, [this] { refresh(); }, this);
+    new CycleRefresh(m_stats, [this] { refresh(); }, this,
+                     {Reading::Processes, Reading::CpuDetails, Reading::Gpu});
     refreshProcesses();
 }
 

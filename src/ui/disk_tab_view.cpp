@@ -11,6 +11,7 @@
 #include "ui/format/figure_format.h"
 #include "ui/gauge_ring.h"
 #include "ui/label_factory.h"
+#include "ui/process_traffic_row.h"
 #include "ui/text_styles.h"
 #include "ui/traffic_list_section.h"
 #include "ui/view_logic.h"
@@ -65,10 +66,14 @@ protected:
 } // namespace
 
 int DiskTabView::figureColumnWidth() {
-    const QFontMetrics metrics(systemFont(12, QFont::DemiBold, true));
-    return std::max({30, metrics.horizontalAdvance(QStringLiteral("200K")),
-                     metrics.horizontalAdvance(QStringLiteral("50M"))}) +
-           2;
+    // The widest figure the rows can show: four digits and a unit letter, in
+    // the rows' own font (no digit is assumed narrowest).
+    const QFontMetrics metrics(ProcessTrafficRow::figureFont());
+    int widest = metrics.horizontalAdvance(dash());
+    for (QChar digit = u'0'; digit <= u'9'; digit = QChar(digit.unicode() + 1))
+        for (QChar unit : kProcessFigureUnits)
+            widest = std::max(widest, metrics.horizontalAdvance(QString(4, digit) + unit));
+    return std::max(30, widest + 2);
 }
 
 DiskTabView::DiskTabView(const StatsModels& models, ProcessMonitor& processMonitor,
@@ -99,8 +104,8 @@ DiskTabView::DiskTabView(const StatsModels& models, ProcessMonitor& processMonit
             &DiskTabView::refreshProcesses);
     connect(&m_preferences, &Preferences::showFullProcessPathChanged, this,
             &DiskTabView::refreshProcesses);
-    new CycleRefresh(
-        models.stats, [this] { refresh(); }, this);
+    new CycleRefresh(models.stats, [this] { refresh(); }, this,
+                     {Reading::Processes, Reading::Storage});
     refreshProcesses();
 }
 
@@ -145,7 +150,13 @@ QWidget* DiskTabView::buildBandAndTotals() {
     auto* totals = new QHBoxLayout;
     m_readTotal = makeLabel(QString(), systemFont(12, QFont::Medium), QColor(), section);
     m_writeTotal = makeLabel(QString(), systemFont(12, QFont::Medium), QColor(), section);
+    // These are the highest rates of the last minute, not the current ones above.
+    m_peaksCaption = makeLabel(QStringLiteral("peaks, last 60 s"), textStyle::caption(),
+                               systemColor::secondaryLabel(), section);
+    m_peaksCaption->setObjectName(QStringLiteral("diskPeaksCaption"));
     totals->addWidget(m_readTotal);
+    totals->addStretch(1);
+    totals->addWidget(m_peaksCaption);
     totals->addStretch(1);
     totals->addWidget(m_writeTotal);
     column->addLayout(totals);
@@ -169,6 +180,9 @@ void DiskTabView::refreshProcesses() {
                               diskProcessFigures);
 }
 
+QString DiskTabView::peaksCaptionText() const {
+    return m_peaksCaption->text();
+}
 QString DiskTabView::volumeText() const {
     return m_volume->text();
 }

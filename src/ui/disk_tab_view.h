@@ -34,7 +34,8 @@ public:
     QString writeTotalText() const;
     TrafficListSection* processes() const { return m_processes; }
 
-    // Wide enough for a typical figure at the figure font, never below 30.
+    QString peaksCaptionText() const;
+    // Wide enough for any figure a row can show at the rows' font, never below 30.
     static int figureColumnWidth();
 
 private:
@@ -54,6 +55,7 @@ private:
     QLabel* m_writeRate = nullptr;
     QLabel* m_readTotal = nullptr;
     QLabel* m_writeTotal = nullptr;
+    QLabel* m_peaksCaption = nullptr;
     TrafficListSection* m_processes = nullptr;
 };
 

@@ -67,8 +67,8 @@ QList<GaugeFigure> gpuGaugeFigures(const GpuMonitor& gpu) {
 
 GpuStrip::GpuStrip(const GpuMonitor& gpu, QWidget* parent)
     : QWidget(parent), m_gpu(gpu),
-      m_frameRate(makeLabel(QString(), systemFont(10, QFont::Bold), QColor(), this)),
-      m_name(new ElidedLabel(this)) {
+      m_header(makeLabel(QString(), systemFont(10, QFont::Bold), QColor(), this)),
+      m_name(new ElidedLabel(this)), m_gaugeRow(new QWidget(this)) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(10, 0, 10, 0);
     auto* header = new QHBoxLayout;
@@ -77,23 +77,29 @@ GpuStrip::GpuStrip(const GpuMonitor& gpu, QWidget* parent)
     m_name->setFont(systemFont(10));
     m_name->setTextColor(systemColor::secondaryLabel());
     header->addWidget(m_name, 1);
-    header->addWidget(m_frameRate);
+    header->addWidget(m_header);
     column->addLayout(header);
-    auto* row = new QHBoxLayout;
+    auto* row = new QHBoxLayout(m_gaugeRow);
+    row->setContentsMargins(0, 0, 0, 0);
     row->addStretch(1);
     for (std::size_t i = 0; i < kGauges.size(); ++i) {
-        auto* gauge = new GaugeRing(50, RingStyle{4.0, 0.3, Qt::FlatCap, Qt::FlatCap}, this);
+        auto* gauge = new GaugeRing(50, RingStyle{4.0, 0.3, Qt::FlatCap, Qt::FlatCap}, m_gaugeRow);
         gauge->setColor(systemColor::blue());
         m_gauges.append(gauge);
         row->addWidget(gauge);
     }
     row->addStretch(1);
-    column->addLayout(row);
+    column->addWidget(m_gaugeRow);
     connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &GpuStrip::refresh);
 }
 
 void GpuStrip::refresh() {
-    m_frameRate->setText(fixedText(screenRefreshRate(), 0, u" FPS"));
+    // The refresh rate is the display's, not a frame rate the GPU reached.
+    const bool hasGpu = m_gpu.gpuCount() > 0;
+    m_header->setText(hasGpu
+                          ? QStringLiteral("Display ") + fixedText(screenRefreshRate(), 0, u" Hz")
+                          : QStringLiteral("No GPU"));
+    m_gaugeRow->setVisible(hasGpu);
     m_name->setText(m_gpu.gpuName());
     m_gauges[0]->setToolTip(gpuBusyToolTip(m_gpu));
     const QList<GaugeFigure> figures = gpuGaugeFigures(m_gpu);
@@ -103,8 +109,12 @@ void GpuStrip::refresh() {
     }
 }
 
-QString GpuStrip::frameRateText() const {
-    return m_frameRate->text();
+QString GpuStrip::headerText() const {
+    return m_header->text();
+}
+
+bool GpuStrip::gaugesShown() const {
+    return !m_gaugeRow->isHidden();
 }
 
 QString GpuStrip::cardNameText() const {

@@ -24,8 +24,9 @@ QList<GaugeFigure> gpuGaugeFigures(const GpuMonitor& gpu);
 // this user may read.
 QString gpuBusyToolTip(const GpuMonitor& gpu);
 
-// The CPU tab's GPU strip: a header naming the card shown, with the screen's
-// frame rate, over a row of round gauges.
+// The CPU tab's GPU strip: a header naming the card shown, with the display's
+// refresh rate, over a row of round gauges; without a GPU the header says so
+// and no gauge shows.
 class GpuStrip : public QWidget {
     Q_OBJECT
 
@@ -35,14 +36,17 @@ public:
     // Takes the monitor's figures and the screen's rate as they are now.
     void refresh();
 
-    QString frameRateText() const;
+    // "Display 60 Hz", or "No GPU".
+    QString headerText() const;
+    bool gaugesShown() const;
     QString cardNameText() const;
     QList<GaugeRing*> gauges() const { return m_gauges; }
 
 private:
     const GpuMonitor& m_gpu;
-    QLabel* m_frameRate;
+    QLabel* m_header;
     ElidedLabel* m_name;
+    QWidget* m_gaugeRow;
     QList<GaugeRing*> m_gauges;
 };
 

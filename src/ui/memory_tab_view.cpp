@@ -99,8 +99,7 @@ MemoryTabView::MemoryTabView(const StatsModels& models, ProcessMonitor& processM
             &MemoryTabView::refreshProcesses);
     connect(&m_preferences, &Preferences::showFullProcessPathChanged, this,
             &MemoryTabView::refreshProcesses);
-    new CycleRefresh(
-        m_stats, [this] { refresh(); }, this);
+    new CycleRefresh(m_stats, [this] { refresh(); }, this, {Reading::Processes});
     refreshProcesses();
 }
 
@@ -119,9 +118,9 @@ void MemoryTabView::refresh() {
         m_legend[i]->setValue(entries[i].value);
     }
 
-    m_swapText->setText(pw::ui::swapText(memory.swapUsedGB));
+    m_swapText->setText(pw::ui::swapText(memory.swapUsedGB, memory.swapTotalGB));
     m_swapBar->setValue(
-        qRound(std::max(0.0, pw::ui::swapBarFraction(memory.swapUsedGB)) * kBarSteps));
+        qRound(pw::ui::swapBarFraction(memory.swapUsedGB, memory.swapTotalGB) * kBarSteps));
 }
 
 void MemoryTabView::refreshProcesses() {

@@ -14,9 +14,8 @@ namespace pw::ui {
 ProcessTrafficRow::ProcessTrafficRow(int figureWidth, QWidget* parent)
     : QWidget(parent),
       m_icon(new ProcessIcon(QStringLiteral("app.fill"), systemColor::white(), this)),
-      m_text(new ElidedLabel(this)),
-      m_first(makeLabel(QString(), systemFont(12, QFont::DemiBold, true), QColor(), this)),
-      m_second(makeLabel(QString(), systemFont(12, QFont::DemiBold, true), QColor(), this)) {
+      m_text(new ElidedLabel(this)), m_first(makeLabel(QString(), figureFont(), QColor(), this)),
+      m_second(makeLabel(QString(), figureFont(), QColor(), this)) {
     m_text->setFont(systemFont(12, QFont::Medium));
     for (QLabel* figure : {m_first, m_second}) {
         figure->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -30,6 +29,10 @@ ProcessTrafficRow::ProcessTrafficRow(int figureWidth, QWidget* parent)
     row->addSpacing(4);
     row->addWidget(m_first, 0, Qt::AlignVCenter);
     row->addWidget(m_second, 0, Qt::AlignVCenter);
+}
+
+QFont ProcessTrafficRow::figureFont() {
+    return systemFont(12, QFont::DemiBold, true);
 }
 
 void ProcessTrafficRow::setProcess(const QIcon& image, const QString& name, const QString& fullPath,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QIcon>
 #include <QList>
 #include <QWidget>
@@ -20,6 +21,9 @@ public:
     // `figureWidth` > 0 puts each figure in a trailing-aligned frame that wide.
     explicit ProcessTrafficRow(int figureWidth, QWidget* parent = nullptr);
 
+    // The figures' font, for measuring their columns.
+    static QFont figureFont();
+
     void setProcess(const QIcon& image, const QString& name, const QString& fullPath,
                     bool showFullProcessPath);
     void setFigures(const QString& first, const QString& second);
@@ -30,6 +34,9 @@ public:
     QString textToolTip() const; // always the full path
     QString firstFigure() const;
     QString secondFigure() const;
+    // The figure labels themselves, for checking what they render.
+    const QLabel* firstFigureLabel() const { return m_first; }
+    const QLabel* secondFigureLabel() const { return m_second; }
 
 private:
     ProcessIcon* m_icon;

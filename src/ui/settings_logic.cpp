@@ -80,10 +80,8 @@ QString socBadgeText(std::optional<double> celsius) {
     return QStringLiteral("SOC\n") + wholeText(celsius, kDegreeSign);
 }
 
-QString chargingText(std::optional<bool> charging) {
-    if (!charging)
-        return dash();
-    return *charging ? QStringLiteral("Charging") : QStringLiteral("Discharging");
+QString batteryStateLabel(std::optional<BatteryState> state) {
+    return state ? QString::fromLatin1(batteryStateText(*state)) : dash();
 }
 
 QString diskUsedText(std::optional<double> usedFraction) {
@@ -99,14 +97,16 @@ QString diskSizesText(const StorageMonitor& storage) {
 }
 
 QStringList fanLines(const QList<FanSpeed>& fans) {
-    const QString rpm = QStringLiteral(" RPM");
+    const auto speed = [](const FanSpeed& fan) {
+        return fan.rpm ? groupedThousands(*fan.rpm) + QStringLiteral(" RPM") : dash();
+    };
     if (fans.isEmpty())
         return {QStringLiteral("No fan sensors")};
     if (fans.size() == 1)
-        return {QStringLiteral("Fan Speed: ") + groupedThousands(fans[0].rpm) + rpm};
+        return {QStringLiteral("Fan Speed: ") + speed(fans[0])};
     QStringList lines;
     for (const FanSpeed& fan : fans)
-        lines << terminalSafe(fan.label) + QStringLiteral(": ") + groupedThousands(fan.rpm) + rpm;
+        lines << terminalSafe(fan.label) + QStringLiteral(": ") + speed(fan);
     return lines;
 }
 

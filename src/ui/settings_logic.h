@@ -1,6 +1,7 @@
 #pragma once
 
 #include "services/fans/fan_speed.h"
+#include "services/power/battery_info.h"
 
 #include <QColor>
 #include <QList>
@@ -46,8 +47,9 @@ double barFillWidth(double trackWidth, double percent);
 QString memoryUsageText(const MemoryFigures& memory);
 // "SOC", a line break, then the whole temperature and "°".
 QString socBadgeText(std::optional<double> celsius);
-// "Charging" or "Discharging"; the dash without a battery.
-QString chargingText(std::optional<bool> charging);
+// "Charging", "Discharging", "Charged" or "Not charging"; the dash without a
+// battery or when it does not say.
+QString batteryStateLabel(std::optional<BatteryState> state);
 
 // "45% Used" from the used share (whole percent, cut toward zero).
 QString diskUsedText(std::optional<double> usedFraction);

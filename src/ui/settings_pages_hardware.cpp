@@ -128,7 +128,7 @@ QWidget* buildFansPage(const StatsModels& models) {
             }
             perFan->setVisible(several);
         },
-        card);
+        card, {Reading::Fans});
 
     auto* mode = new QHBoxLayout;
     auto* picker = new SegmentedButton(fixedControl::fanModes());

@@ -175,7 +175,7 @@ QWidget* buildPowerPage(const StatsModels& models) {
         [percent, charging, draw, efficiency, models] {
             const SystemStatsProvider& stats = models.stats;
             percent->setText(wholeText(stats.batteryPercentage(), u"%"));
-            charging->setText(chargingText(stats.batteryIsCharging()));
+            charging->setText(batteryStateLabel(stats.batteryState()));
             draw->setText(fixedText(stats.powerDraw(), 2, u" W"));
             efficiency->setText(QStringLiteral("Efficiency: ") +
                                 fixedText(stats.efficiencyRatio(), 1, u" ops/W"));
@@ -227,7 +227,7 @@ QWidget* buildNetworkPage(const StatsModels& models) {
             if (remote.isEmpty())
                 rowStack->addWidget(noConnectionRow());
         },
-        page);
+        page, {Reading::Connections});
     return page;
 }
 

@@ -106,16 +106,16 @@ QWidget* sensorCard(const StatsModels& models) {
     }
     layout->addLayout(rowStack);
 
-    new CycleRefresh(
-        models.stats,
-        [models, soc, circles, rows] {
-            soc->setText(socBadgeText(models.stats.socTemperature()));
-            for (std::size_t i = 0; i < kCircles.size(); ++i)
-                circles[static_cast<qsizetype>(i)]->setValue(kCircles[i].value(models));
-            for (std::size_t i = 0; i < kRows.size(); ++i)
-                rows[static_cast<qsizetype>(i)]->setValue(kRows[i].value(models));
-        },
-        card);
+    new CycleRefresh(models.stats,
+                     [models, soc, circles, rows] {
+                         soc->setText(socBadgeText(models.stats.socTemperature()));
+                         for (std::size_t i = 0; i < kCircles.size(); ++i)
+                             circles[static_cast<qsizetype>(i)]->setValue(
+                                 kCircles[i].value(models));
+                         for (std::size_t i = 0; i < kRows.size(); ++i)
+                             rows[static_cast<qsizetype>(i)]->setValue(kRows[i].value(models));
+                     },
+                     card, {Reading::Gpu});
     return card;
 }
 

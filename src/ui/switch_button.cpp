@@ -56,6 +56,7 @@ void SwitchButton::paintEvent(QPaintEvent*) {
 
 void holdAtFixedPosition(SwitchButton* button, bool (*position)()) {
     button->setChecked(position());
+    button->setEnabled(false);
     QObject::connect(button, &QAbstractButton::toggled, button, [button, position](bool on) {
         if (on != position())
             button->setChecked(position());

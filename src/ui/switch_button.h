@@ -17,7 +17,8 @@ protected:
     bool hitButton(const QPoint& pos) const override;
 };
 
-// Shows `position()` and returns to it whenever the user flips the switch.
+// Shows `position()`, disabled: a switch with nothing behind it must not
+// look as if it could be flipped. Should anything flip it, it returns.
 void holdAtFixedPosition(SwitchButton* button, bool (*position)());
 // A switch that cannot do what it says: off, disabled, `reason` as its tooltip.
 void showAsUnavailable(SwitchButton* button, const QString& reason);

@@ -99,18 +99,28 @@ QList<LegendEntry> memoryLegend(const MemoryFigures& memory) {
     };
 }
 
-QString swapText(double swapGigabytes) {
-    return fixedText(swapGigabytes, 1, u" GB of ") + fixedText(4.0, 1, u" GB");
+QString swapText(double swapGigabytes, std::optional<double> totalGigabytes) {
+    if (!totalGigabytes)
+        return dash();
+    if (!(*totalGigabytes > 0.0))
+        return QStringLiteral("No swap");
+    return fixedText(swapGigabytes, 1, u" GB of ") + fixedText(*totalGigabytes, 1, u" GB");
 }
 
-double swapBarFraction(double swapGigabytes) {
-    return std::min(swapGigabytes * 0.25, 1.0);
+double swapBarFraction(double swapGigabytes, std::optional<double> totalGigabytes) {
+    if (!totalGigabytes || !(*totalGigabytes > 0.0))
+        return 0.0;
+    return std::clamp(swapGigabytes / *totalGigabytes, 0.0, 1.0);
 }
 
 QString residentMemoryText(qint64 residentBytes) {
     if (residentBytes < 0)
         return dash();
-    return fixedText(static_cast<double>(residentBytes) / kGiB, 1, u" GB");
+    const double bytes = static_cast<double>(residentBytes);
+    // Most processes hold megabytes; a GB figure would read 0.0 for them.
+    if (bytes < kGiB)
+        return fixedText(bytes / kMiB, 0, u" MB");
+    return fixedText(bytes / kGiB, 1, u" GB");
 }
 
 GaugeFigure diskRingFigure(std::optional<double> usedFraction) {
@@ -124,13 +134,20 @@ QString diskAvailableText(std::optional<double> availableGigabytes) {
 }
 
 TrafficFigures diskProcessFigures(const ProcessInfoData& process) {
-    auto figure = [](double rate, double unit, QStringView suffix) {
+    // Starting at unit `first` of K, M, G, T; at most four digits so the
+    // column, sized for "9999" and a letter, never clips.
+    auto figure = [](double rate, qsizetype first) {
         if (!(rate >= 0.0))
             return dash();
-        return wholeText(std::round(rate / unit), suffix);
+        double value = rate / std::pow(kKiB, static_cast<double>(first + 1));
+        qsizetype unit = first;
+        while (std::round(value) > 9999.0 && unit + 1 < kProcessFigureUnits.size()) {
+            value /= kKiB;
+            ++unit;
+        }
+        return wholeText(std::round(value), kProcessFigureUnits.mid(unit, 1));
     };
-    return {figure(process.storageReadRate, kMiB, u"M"),
-            figure(process.storageWriteRate, kKiB, u"K")};
+    return {figure(process.storageReadRate, 1), figure(process.storageWriteRate, 0)};
 }
 
 InterfaceFigure interfaceFigure(const NetworkDetailsMonitor& network) {

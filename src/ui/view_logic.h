@@ -77,9 +77,13 @@ struct LegendEntry {
 // App, wired, compressed and free (total − used, not clamped) memory.
 QList<LegendEntry> memoryLegend(const MemoryFigures& memory);
 
-QString swapText(double swapGigabytes);       // "6.3 GB of 4.0 GB"
-double swapBarFraction(double swapGigabytes); // against a fixed 4 GB, capped at 1
-// A process's resident memory in GB (1024³ bytes), "%.1f GB"; negative is unknown.
+// "2.0 GB of 11.6 GB"; "No swap" on a machine without any; the dash when the
+// total is unknown.
+QString swapText(double swapGigabytes, std::optional<double> totalGigabytes);
+// Used over the machine's swap total, 0–1; 0 without swap.
+double swapBarFraction(double swapGigabytes, std::optional<double> totalGigabytes);
+// A process's resident memory: "%.0f MB" below 1 GB, "%.1f GB" from there
+// (1024-based units); negative is unknown.
 QString residentMemoryText(qint64 residentBytes);
 
 // ---- Disk tab ----
@@ -94,8 +98,11 @@ struct TrafficFigures {
     QString second;
 };
 // A process's storage rates: read in whole MB/s ("12M"), write in whole KB/s
-// ("340K"); each unknown rate shows the dash.
+// ("340K"), each moving to the next unit (M, G, T) rather than pass four
+// digits; each unknown rate shows the dash.
 TrafficFigures diskProcessFigures(const ProcessInfoData& process);
+// The unit letters a process figure can end in, for measuring its column.
+inline constexpr QStringView kProcessFigureUnits = u"KMGT";
 
 // ---- Network tab ----
 

@@ -49,6 +49,51 @@ private Q_SLOTS:
         QVERIFY(!pw::batteryInfoFrom({battery()})->percentage); // nothing to go by: unknown
     }
 
+    void implausibleReadingsAreUnknown() {
+        PowerSupply s = battery();
+        s.capacity = -73;
+        s.energyNow = 30'000'000;
+        s.powerNow = 7'400'000;
+        const auto broken = pw::batteryInfoFrom({s});
+        QVERIFY(!broken->percentage);
+        QVERIFY(!broken->timeToEmpty); // no "243 min left" from a broken gauge
+        QCOMPARE(broken->wattage.value_or(-1), 7.4);
+        s.capacity = 101;
+        QVERIFY(!pw::batteryInfoFrom({s})->percentage);
+        s.capacity = 100;
+        QCOMPARE(pw::batteryInfoFrom({s})->percentage.value_or(-1), 100);
+        s.capacity = 0;
+        QCOMPARE(pw::batteryInfoFrom({s})->percentage.value_or(-1), 0);
+        s.powerNow = 1'000'000'001; // just above 1 kW
+        QVERIFY(!pw::batteryInfoFrom({s})->wattage);
+        s.powerNow = 1'000'000'000;
+        QCOMPARE(pw::batteryInfoFrom({s})->wattage.value_or(-1), 1000.0);
+    }
+
+    void stateIsWhatTheBatterySays() {
+        using pw::BatteryState;
+        const std::pair<const char*, std::optional<BatteryState>> cases[] = {
+            {"Charging", BatteryState::Charging},
+            {"Discharging", BatteryState::Discharging},
+            {"Full", BatteryState::Full},
+            {"Not charging", BatteryState::NotCharging},
+            {"Unknown", std::nullopt},
+            {"", std::nullopt},
+        };
+        for (const auto& [status, state] : cases) {
+            PowerSupply s = battery();
+            s.status = status;
+            const auto info = pw::batteryInfoFrom({s});
+            QCOMPARE(info->state, state);
+            // Only a charging battery is charging: Full on AC is not.
+            QCOMPARE(info->isCharging, state == BatteryState::Charging);
+        }
+        QCOMPARE(QString::fromLatin1(pw::batteryStateKey(BatteryState::NotCharging)),
+                 QStringLiteral("not-charging"));
+        QCOMPARE(QString::fromLatin1(pw::batteryStateText(BatteryState::Full)),
+                 QStringLiteral("Charged"));
+    }
+
     void wattageIsPositiveWhetherChargingOrNot() {
         PowerSupply s = battery();
         s.voltageNow = 12'500'000; // µV

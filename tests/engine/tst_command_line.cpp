@@ -110,13 +110,12 @@ private Q_SLOTS:
             QVERIFY(o.value("diskReadRate").isNull() || o.value("diskReadRate").toDouble() >= 0.0);
             if (i > 0) // the first cycle is the reference for per-core loads
                 QVERIFY(!o.value("coreUsages").toArray().isEmpty());
-            for (const QJsonValue& p : o.value("topProcesses").toArray())
-                for (const char* key : {"residentBytes", "storageReadRate", "storageWriteRate"})
-                    QVERIFY2(p.toObject().contains(QLatin1String(key)), key);
             QCOMPARE(o.value("cpuHistory").toArray().size(), 60);
             QVERIFY(o.value("memoryTotal").toDouble() > 1.0);
             QVERIFY(o.value("socTemperature").toDouble() > 0.0);
             QVERIFY(o.value("batteryPercentage").toInt() > 0);
+            QCOMPARE(o.value("batteryState").toString(), QStringLiteral("discharging"));
+            QVERIFY(o.value("batteryIsCharging").isBool());
         }
         // Every line of the stream is an object, the export's path included.
         const QJsonObject exported = QJsonDocument::fromJson(lines[3]).object();
@@ -124,6 +123,54 @@ private Q_SLOTS:
         const QString csv = exported.value(QStringLiteral("exportedCsv")).toString();
         QVERIFY(csv.startsWith(tmp.path()));
         QVERIFY(QFile::exists(csv));
+    }
+
+    // A tree with processes: the list arrives, each entry with its figures.
+    void headlessJsonListsProcesses() {
+        const QString root = QStringLiteral(PW_FIXTURES "/processes");
+        QVERIFY2(QFileInfo::exists(root), "a tracked fixture is missing");
+        const Run r = runBinary({"--headless", "--json", "--samples", "4", "--root", root,
+                                 "--latency-host", "127.0.0.1"},
+                                QProcessEnvironment::systemEnvironment());
+        QCOMPARE(r.exitCode, 0);
+        const QJsonObject last =
+            QJsonDocument::fromJson(r.out.trimmed().split('\n').last()).object();
+        const QJsonArray processes = last.value("topProcesses").toArray();
+        QVERIFY(!processes.isEmpty());
+        for (const QJsonValue& p : processes)
+            for (const char* key :
+                 {"id", "name", "cpuUsage", "residentBytes", "storageReadRate", "storageWriteRate"})
+                QVERIFY2(p.toObject().contains(QLatin1String(key)), key);
+    }
+
+    // The terminal line says what the battery is doing in words.
+    void headlessTextNamesTheBatteryState() {
+        const QString root = QStringLiteral(PW_FIXTURES "/intel-hybrid-laptop");
+        QVERIFY2(QFileInfo::exists(root), "a tracked fixture is missing");
+        const Run r = runBinary(
+            {"--headless", "--samples", "1", "--root", root, "--latency-host", "127.0.0.1"},
+            QProcessEnvironment::systemEnvironment());
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.out.contains("state Discharging"), r.out.constData());
+    }
+
+    // The README's key list: every key, with a unit and when it is null.
+    void listFiguresNamesEveryKey() {
+        QCOMPARE(parseCommandLine({"--list-figures"}).action,
+                 pw::app::CommandLineResult::Action::ListFigures);
+        const Run r = runBinary({"--list-figures"}, QProcessEnvironment::systemEnvironment());
+        QCOMPARE(r.exitCode, 0);
+        const QString table = QString::fromUtf8(r.out);
+        for (const Figure& f : figureCatalogue()) {
+            const QString key =
+                QStringLiteral("| `%1` |").arg(QLatin1String(f.id.data(), qsizetype(f.id.size())));
+            QVERIFY2(table.contains(key), f.id.data());
+        }
+        for (const char* key : {"| `time` |", "| `topProcesses` |", "| `batteryState` |"})
+            QVERIFY2(table.contains(QLatin1String(key)), key);
+        QVERIFY(table.contains(
+            QStringLiteral("| `networkDownload` | KB (1024 bytes) per 1-second cycle")));
+        QVERIFY(table.contains(QStringLiteral("| `diskReadRate` | bytes per second |")));
     }
 
     void logLinesStayOffTheJsonStream() {

@@ -88,6 +88,15 @@ private Q_SLOTS:
         rig.fake.cpu->mhz.reset();
         rig.cycle();
         QCOMPARE(rig.engine->cpu.cpuClockGHz().value_or(kUnknown), kUnknown);
+        // No processor runs at 0 or beyond 10 GHz: such a clock is unknown.
+        for (const double mhz : {0.0, 10'000.5, 18446744073709551615.0 / 1000.0}) {
+            rig.fake.cpu->mhz = mhz;
+            rig.cycle();
+            QCOMPARE(rig.engine->cpu.cpuClockGHz().value_or(kUnknown), kUnknown);
+        }
+        rig.fake.cpu->mhz = 10'000.0;
+        rig.cycle();
+        QCOMPARE(rig.engine->cpu.cpuClockGHz().value_or(kUnknown), 10.0);
     }
 
     void networkHistoryShiftsWithEachRate() {
@@ -221,7 +230,7 @@ private Q_SLOTS:
         gpu.vramUsedBytes = kGiB;
         gpu.vramTotalBytes = 0;
         rig.fake.gpu->devices = {gpu};
-        rig.fake.fans->readings = {{"cpu_fan", 1200}, {"nct6798 fan2", 0}};
+        rig.fake.fans->readings = {{"cpu_fan", 1200}, {"nct6798 fan2", 0}, {"broken", 50'001}};
         rig.fake.gpu->npuBusy = 1'000'000;
         rig.cycle();
         QCOMPARE(rig.engine->gpu.gpuName(), QStringLiteral("amdgpu"));
@@ -229,8 +238,11 @@ private Q_SLOTS:
         QCOMPARE(rig.engine->gpu.gpuMemoryBusy().value_or(kUnknown), kUnknown);
         QCOMPARE(rig.engine->gpu.gpuTemperature().value_or(kUnknown), kUnknown);
         QCOMPARE(rig.engine->gpu.gpuVramFraction().value_or(kUnknown), kUnknown);
-        QCOMPARE(rig.engine->fans.fans(), (QList<FanSpeed>{{QStringLiteral("cpu_fan"), 1200},
-                                                           {QStringLiteral("nct6798 fan2"), 0}}));
+        // A fan beyond any real one stays listed with an unknown speed.
+        QCOMPARE(rig.engine->fans.fans(),
+                 (QList<FanSpeed>{{QStringLiteral("cpu_fan"), 1200},
+                                  {QStringLiteral("nct6798 fan2"), 0},
+                                  {QStringLiteral("broken"), std::nullopt}}));
         QCOMPARE(rig.store->aneUsage().value_or(kUnknown),
                  kUnknown); // one NPU reading is no share yet
 

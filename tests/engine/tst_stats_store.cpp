@@ -48,6 +48,11 @@ struct Rig {
         fake.cpu->cpu = cpus.advance(percent);
         store->updateStats();
     }
+    // One cycle one second after the previous one.
+    void cycle() {
+        fake.clock->advance(1.0);
+        store->updateStats();
+    }
 };
 } // namespace
 
@@ -140,23 +145,66 @@ private Q_SLOTS:
         QCOMPARE(rig.store->socTemperature().value_or(-1), 45.5);
     }
 
-    void networkCountsOnlyDevicesAndSurvivesResets() {
+    void implausibleTemperatureIsUnknown() {
         Rig rig;
         rig.store->updateStats();
+        for (const double broken : {150.5, -40.5, 1e9}) {
+            rig.fake.thermal->readings["t1"] = broken;
+            rig.store->updateStats();
+            QVERIFY2(!rig.store->socTemperature(), qPrintable(QString::number(broken)));
+        }
+        rig.fake.thermal->readings["t1"] = -12.0; // a cold start outdoors is real
+        rig.store->updateStats();
+        QCOMPARE(rig.store->socTemperature().value_or(0), -12.0);
+        rig.fake.thermal->readings["t1"] = 150.0;
+        rig.store->updateStats();
+        QCOMPARE(rig.store->socTemperature().value_or(0), 150.0);
+    }
+
+    void networkCountsOnlyDevicesAndSurvivesResets() {
+        Rig rig;
+        rig.cycle();
         auto& ifs = *rig.fake.network->counters;
         ifs[0].receivedBytes += 1'000'000; // loopback traffic is not network traffic
         ifs[1].receivedBytes = 1'102'400;
         ifs[1].sentBytes = 2048 + 512;
-        rig.store->updateStats();
+        rig.cycle();
         QCOMPARE(rig.store->networkDownload(), 100.0);
         QCOMPARE(rig.store->networkUpload(), 0.5);
         // The NIC was reset: its total fell. That second reads 0, then rates resume.
         ifs[1].receivedBytes = 1000;
-        rig.store->updateStats();
+        rig.cycle();
         QCOMPARE(rig.store->networkDownload(), 0.0);
         ifs[1].receivedBytes = 1000 + 2048;
-        rig.store->updateStats();
+        rig.cycle();
         QCOMPARE(rig.store->networkDownload(), 2.0);
+    }
+
+    // The rate is bytes over the seconds that passed, in KB per second.
+    void networkRateCoversTheTimeThatPassed() {
+        Rig rig;
+        rig.cycle();
+        const auto saved = rig.fake.network->counters;
+        rig.fake.network->counters.reset(); // unreadable for three cycles
+        for (int i = 0; i < 3; ++i)
+            rig.cycle();
+        QCOMPARE(rig.store->networkDownload(), 0.0); // kept, not invented
+        rig.fake.network->counters = saved;
+        (*rig.fake.network->counters)[1].receivedBytes += 4 * 977 * 1024;
+        rig.cycle();
+        QCOMPARE(rig.store->networkDownload(), 977.0);
+        // A half-second cycle is not half the rate.
+        (*rig.fake.network->counters)[1].receivedBytes += 512 * 1024;
+        rig.fake.clock->advance(0.5);
+        rig.store->updateStats();
+        QCOMPARE(rig.store->networkDownload(), 1024.0);
+        // No time passed: no rate yet; the bytes count in the next one.
+        (*rig.fake.network->counters)[1].receivedBytes += 1024 * 1024;
+        rig.store->updateStats();
+        QCOMPARE(rig.store->networkDownload(), 1024.0);
+        (*rig.fake.network->counters)[1].receivedBytes += 1024 * 1024;
+        rig.cycle();
+        QCOMPARE(rig.store->networkDownload(), 2048.0);
     }
 
     void temperatureSelection() {

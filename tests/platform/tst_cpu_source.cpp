@@ -25,18 +25,19 @@ private Q_SLOTS:
         const auto text = "cpu  900 90 300 9000 30 3 6 9 120 12\n"
                           "cpu0 500 50 100 4000 10 1 2 3 100 10\n"
                           "cpu1 400 40 200 5000 20 2 4 6 20 2\n"
-                          "cpu3 7 8 9 10 1 1 1 1 9 9\n" // cpu2 is offline; guest above user
+                          "cpu3 7 8 9 10 1 1 1 1 9 9\n" // cpu2 is offline
                           "intr 123 4 5\n"
                           "ctxt 99\n"sv;
         const auto rows = parseCpuTicks(text);
         QVERIFY(rows);
         QCOMPARE(rows->size(), std::size_t(3));
-        const CpuTicks cpu0{0, 400, 106, 4010, 40};
+        // guest and guest_nice stay inside user and nice: a guest keeps its CPU busy.
+        const CpuTicks cpu0{0, 500, 106, 4010, 50};
         QVERIFY((*rows)[0] == cpu0);
         QCOMPARE((*rows)[1].system, std::uint64_t(212));
         QCOMPARE((*rows)[2].cpu, 3);
-        QCOMPARE((*rows)[2].user, std::uint64_t(0)); // clamped, not wrapped
-        QCOMPARE((*rows)[2].nice, std::uint64_t(0));
+        QCOMPARE((*rows)[2].user, std::uint64_t(7)); // odd guest figures change nothing
+        QCOMPARE((*rows)[2].nice, std::uint64_t(8));
 
         // A cut-off or garbled row is dropped alone.
         const auto broken = parseCpuTicks("cpu0 1 2 3 4 5 6 7 8 9 10\n"
@@ -134,11 +135,11 @@ private Q_SLOTS:
         QCOMPARE(cpus->size(), std::size_t(20));
         QCOMPARE(cpus->back().cpu, 19);
 
-        // A running guest: its time is inside user and nice and comes out again.
+        // A running guest: its time is inside user and nice and stays there.
         const auto desktop = CpuOn(fixturePath("amd-desktop")).source.cpuTicks();
         QVERIFY(desktop);
-        QCOMPARE(desktop->front().user, std::uint64_t(250000 - 40000));
-        QCOMPARE(desktop->front().nice, std::uint64_t(5000 - 1000));
+        QCOMPARE(desktop->front().user, std::uint64_t(250000));
+        QCOMPARE(desktop->front().nice, std::uint64_t(5000));
         QCOMPARE(desktop->front().system, std::uint64_t(60000 + 1200 + 3400));
         QCOMPARE(desktop->front().idle, std::uint64_t(2000000 + 9000));
 

@@ -1,6 +1,10 @@
 #include "probe_test_support.h"
 #include "services/ping_service.h"
 
+#include <cerrno>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -12,6 +16,13 @@ using pw::PingService;
 using pw::Polling;
 using pw::test::EnvGuard;
 using pw::test::fakeToolsDir;
+
+namespace {
+// A system whose ping_group_range leaves us out.
+int refusedSocket() {
+    return -EACCES;
+}
+} // namespace
 
 class TestPingService : public QObject {
     Q_OBJECT
@@ -77,13 +88,14 @@ private Q_SLOTS:
         EnvGuard pingMode("PW_FAKE_PING_MODE", mode);
         EnvGuard toolsLog("PW_FAKE_TOOLS_LOG", log.toUtf8());
 
-        PingService service(QStringLiteral("127.0.0.1"), Polling::Manual);
+        PingService service(QStringLiteral("127.0.0.1"), Polling::Manual, refusedSocket);
         // A real value first, so a failure visibly resets it to 0.
         {
             EnvGuard good("PW_FAKE_PING_MODE", "");
             probeOnce(service);
             QCOMPARE(service.currentLatency().value_or(-1), 0.042);
         }
+        QVERIFY(!service.usesEchoSocket()); // refused: ping runs instead
         QSignalSpy history(&service, &PingService::latencyHistoryChanged);
         probeOnce(service);
         QCOMPARE(service.currentLatency().value_or(0.0), expected);
@@ -102,7 +114,7 @@ private Q_SLOTS:
 
     void historyKeepsTheLastSixtyInOrder() {
         EnvGuard path("PATH", fakeToolsDir().toUtf8());
-        PingService service(QStringLiteral("127.0.0.1"), Polling::Manual);
+        PingService service(QStringLiteral("127.0.0.1"), Polling::Manual, refusedSocket);
         QCOMPARE(service.latencyHistory(), QList<double>(60, 0.0));
         QVERIFY(!service.currentLatency());
 
@@ -136,7 +148,7 @@ private Q_SLOTS:
 
     void stuckOrMissingPingFailsWithoutBlocking() {
         EnvGuard path("PATH", fakeToolsDir().toUtf8());
-        PingService service(QStringLiteral("127.0.0.1"), Polling::Manual);
+        PingService service(QStringLiteral("127.0.0.1"), Polling::Manual, refusedSocket);
         {
             EnvGuard mode("PW_FAKE_PING_MODE", "");
             probeOnce(service);
@@ -157,7 +169,7 @@ private Q_SLOTS:
     void missingPingIsReportedOncePerStretch() {
         QTemporaryDir empty;
         EnvGuard toolsOnly("PATH", fakeToolsDir().toUtf8());
-        PingService service(QStringLiteral("127.0.0.1"), Polling::Manual);
+        PingService service(QStringLiteral("127.0.0.1"), Polling::Manual, refusedSocket);
         pw::test::StdoutCapture out;
         {
             EnvGuard path("PATH", empty.path().toUtf8());
@@ -196,8 +208,40 @@ private Q_SLOTS:
 
         PingService service(QStringLiteral("127.0.0.1"), Polling::Manual);
         probeOnce(service);
-        QCOMPARE(service.currentLatency().has_value(), answers);
+        QCOMPARE(service.currentLatency().has_value(), answers || service.usesEchoSocket());
         QCOMPARE(service.latencyHistory().last(), service.currentLatency().value_or(0.0));
+    }
+
+    void echoSocketMeasuresLoopbackWithoutAChild() {
+        QTemporaryDir empty;
+        EnvGuard path("PATH", empty.path().toUtf8()); // no ping to fall back on
+        PingService service(QStringLiteral("127.0.0.1"), Polling::Manual);
+        if (!service.usesEchoSocket())
+            QSKIP("unprivileged ICMP sockets are refused here (net.ipv4.ping_group_range)");
+        pw::test::StdoutCapture out;
+        for (int i = 0; i < 3; ++i) {
+            probeOnce(service);
+            QVERIFY(service.currentLatency());
+            QVERIFY(*service.currentLatency() > 0.0);
+            QCOMPARE(service.latencyHistory().last(), *service.currentLatency());
+        }
+        QVERIFY(out.text().isEmpty());
+    }
+
+    void echoThatCannotBeSentIsAQuietFailure() {
+        // A descriptor that takes no IPv4 datagram: the send fails at once.
+        int pair[2];
+        QCOMPARE(::socketpair(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, pair), 0);
+        const int ours = pair[0];
+        PingService service(QStringLiteral("127.0.0.1"), Polling::Manual, [ours] { return ours; });
+        QVERIFY(service.usesEchoSocket());
+        pw::test::StdoutCapture out;
+        probeOnce(service);
+        QVERIFY(!service.currentLatency());
+        QVERIFY(!service.knownLatencyHistory().last());
+        QVERIFY(!service.probeInFlight());
+        QVERIFY(out.text().isEmpty()); // only a launch failure is logged
+        ::close(pair[1]);
     }
 };
 

@@ -75,6 +75,7 @@ private Q_SLOTS:
             QCOMPARE(gauge->text(), kDash);
             QCOMPARE(gauge->fraction(), 0.0);
         }
+        QCOMPARE(cpu.gpuStrip()->headerText(), QStringLiteral("No GPU"));
 
         auto window = openDashboard(f, QStringLiteral("Sensors"));
         const auto sensors = sensorFigures(window.get());

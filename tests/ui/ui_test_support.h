@@ -103,12 +103,12 @@ public:
     }
 
     // Sizes in GB.
-    void setMemory(double appGb, double wiredGb, double compressedGb, double totalGb,
-                   double swapGb) {
+    void setMemory(double appGb, double wiredGb, double compressedGb, double totalGb, double swapGb,
+                   double swapTotalGb = 8.0) {
         auto bytes = [](double gb) { return static_cast<std::uint64_t>(gb * ui::kGiB); };
         fake.memory->counters = platform::MemoryCounters{bytes(wiredGb), bytes(appGb),
                                                          bytes(compressedGb), bytes(totalGb)};
-        fake.memory->swapCounters = platform::SwapCounters{bytes(swapGb), bytes(8.0)};
+        fake.memory->swapCounters = platform::SwapCounters{bytes(swapGb), bytes(swapTotalGb)};
     }
 
     // Publishes these processes, busiest first, as the monitor's next list.

@@ -12,7 +12,8 @@ namespace pw::platform {
 
 // Readings a test sets by hand between cycles, one fake per area. Every call
 // answers with the matching field at that moment and counts itself in
-// `calls`, shared by all the fakes of one FakeSources.
+// `calls`, shared by all the fakes of one FakeSources. The costlier readings
+// also count themselves in `reads`, one count per fake.
 struct FakeCallCount {
     std::atomic<int> value = 0; // the readers' threads call too
 };
@@ -25,7 +26,8 @@ public:
     std::optional<double> mhz;
     std::optional<std::vector<CpuTicks>> cpuTicks() override { return ++m_calls->value, cpu; }
     CoreTopology coreTopology() override { return ++m_calls->value, topology; }
-    std::optional<double> clockMHz() override { return ++m_calls->value, mhz; }
+    std::optional<double> clockMHz() override { return ++reads, ++m_calls->value, mhz; }
+    std::atomic<int> reads = 0; // clock readings
 
 private:
     std::shared_ptr<FakeCallCount> m_calls;
@@ -62,8 +64,10 @@ public:
     explicit FakeConnectionSource(std::shared_ptr<FakeCallCount> calls)
         : m_calls(std::move(calls)) {}
     std::optional<std::vector<TcpConnection>> connections;
+    std::atomic<int> reads = 0;
     std::optional<std::vector<TcpConnection>> established(std::size_t limit) override {
         ++m_calls->value;
+        ++reads;
         if (!connections || connections->size() <= limit)
             return connections;
         return std::vector<TcpConnection>(connections->begin(),
@@ -109,8 +113,9 @@ public:
     std::optional<BlockDeviceCounters> blockDevice;
     std::optional<VolumeSpace> rootVolume() override { return ++m_calls->value, volume; }
     std::optional<BlockDeviceCounters> rootBlockDevice() override {
-        return ++m_calls->value, blockDevice;
+        return ++reads, ++m_calls->value, blockDevice;
     }
+    std::atomic<int> reads = 0; // activity readings
 
 private:
     std::shared_ptr<FakeCallCount> m_calls;
@@ -131,8 +136,9 @@ public:
     std::vector<GpuDevice> devices;
     std::optional<std::uint64_t> npuBusy;
     GpuProcesses processes;
-    std::vector<GpuDevice> gpus() override { return ++m_calls->value, devices; }
+    std::vector<GpuDevice> gpus() override { return ++reads, ++m_calls->value, devices; }
     GpuProcesses gpuProcesses() override { return processes; }
+    std::atomic<int> reads = 0; // GPU readings
     std::optional<std::uint64_t> npuBusyMicroseconds() override {
         return ++m_calls->value, npuBusy;
     }
@@ -145,7 +151,8 @@ class FakeFanSource : public FanSource {
 public:
     explicit FakeFanSource(std::shared_ptr<FakeCallCount> calls) : m_calls(std::move(calls)) {}
     std::vector<FanReading> readings;
-    std::vector<FanReading> fans() override { return ++m_calls->value, readings; }
+    std::vector<FanReading> fans() override { return ++reads, ++m_calls->value, readings; }
+    std::atomic<int> reads = 0;
 
 private:
     std::shared_ptr<FakeCallCount> m_calls;
@@ -160,8 +167,9 @@ public:
     std::map<int, ProcessResources> resourceTable;
     long ticks = 100;
     std::optional<std::vector<ProcessStat>> processTable() override {
-        return ++m_calls->value, processes;
+        return ++reads, ++m_calls->value, processes;
     }
+    std::atomic<int> reads = 0; // process tables
     std::optional<std::string> executable(int pid) override {
         ++m_calls->value;
         auto it = executables.find(pid);

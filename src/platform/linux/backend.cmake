@@ -4,6 +4,8 @@ include(${CMAKE_CURRENT_LIST_DIR}/gpu/gpu.cmake)
 target_link_libraries(pw_platform_linux PUBLIC pw_platform_gpu)
 
 target_sources(pw_platform_linux PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/kernel_file.h
+    ${CMAKE_CURRENT_LIST_DIR}/kernel_file.cpp
     # Pure parsers, one pair per kernel source; the sysfs ones are in the toolkit.
     ${CMAKE_CURRENT_LIST_DIR}/cpu_parsers.h
     ${CMAKE_CURRENT_LIST_DIR}/cpu_parsers.cpp

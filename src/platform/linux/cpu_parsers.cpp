@@ -9,10 +9,6 @@ namespace pw::platform {
 
 namespace {
 
-std::uint64_t minusClamped(std::uint64_t a, std::uint64_t b) {
-    return a > b ? a - b : 0;
-}
-
 // The kernel has never had this many CPUs; larger numbers in a list are garbage
 // and would only make us allocate.
 constexpr int maxCpuNumber = 1 << 16;
@@ -41,12 +37,12 @@ std::optional<std::vector<CpuTicks>> parseCpuTicks(std::string_view procStat) {
             }
             value = *parsed;
         }
-        // guest time is already inside user and nice; take it out so it is not
-        // counted twice.
+        // guest and guest_nice are already inside user and nice: a CPU running
+        // a virtual machine is busy, so they stay there and are not added again.
         CpuTicks ticks;
         ticks.cpu = *cpu;
-        ticks.user = minusClamped(f[0], f[8]);
-        ticks.nice = minusClamped(f[1], f[9]);
+        ticks.user = f[0];
+        ticks.nice = f[1];
         ticks.system = f[2] + f[5] + f[6] + f[7];
         ticks.idle = f[3] + f[4];
         rows.push_back(ticks);

@@ -10,11 +10,11 @@
 namespace pw::platform {
 
 LinuxCpuSource::LinuxCpuSource(RootPath root, std::shared_ptr<Clock> clock)
-    : m_root(std::move(root)), m_clock(std::move(clock)), m_statPath(m_root.proc("stat")),
+    : m_root(std::move(root)), m_clock(std::move(clock)), m_stat(m_root.proc("stat")),
       m_cpuDir(m_root.sys("devices/system/cpu/")) {}
 
 std::optional<std::vector<CpuTicks>> LinuxCpuSource::cpuTicks() {
-    const auto text = readFile(m_statPath, m_buffer);
+    const auto text = m_stat.read(m_buffer);
     if (!text) {
         return std::nullopt;
     }

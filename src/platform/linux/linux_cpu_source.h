@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/cpu_source.h"
+#include "platform/linux/kernel_file.h"
 #include "platform/rescan_cache.h"
 #include "platform/root_path.h"
 
@@ -38,7 +39,7 @@ private:
 
     RootPath m_root;
     std::shared_ptr<Clock> m_clock;
-    std::string m_statPath;
+    KernelFile m_stat;    // /proc/stat
     std::string m_cpuDir; // sys/devices/system/cpu/
     std::string m_buffer;
     RescanCache<std::vector<ClockPolicy>> m_policies;

@@ -9,7 +9,7 @@
 namespace pw::platform {
 
 LinuxMemorySource::LinuxMemorySource(RootPath root, std::shared_ptr<Clock> clock)
-    : m_root(std::move(root)), m_clock(std::move(clock)), m_meminfoPath(m_root.proc("meminfo")) {}
+    : m_root(std::move(root)), m_clock(std::move(clock)), m_meminfo(m_root.proc("meminfo")) {}
 
 std::vector<std::string> LinuxMemorySource::scanZramDevices() {
     std::vector<std::string> paths;
@@ -21,7 +21,7 @@ std::vector<std::string> LinuxMemorySource::scanZramDevices() {
 }
 
 std::optional<MemoryCounters> LinuxMemorySource::memory() {
-    const auto text = readFile(m_meminfoPath, m_buffer);
+    const auto text = m_meminfo.read(m_buffer);
     if (!text) {
         m_pendingSwap.reset();
         return std::nullopt;
@@ -52,7 +52,7 @@ std::optional<SwapCounters> LinuxMemorySource::swap() {
     std::optional<SwapFigures> swap;
     swap.swap(m_pendingSwap);
     if (!swap || m_clock->monotonicSeconds() - swap->at > sameCycleSeconds) {
-        const auto text = readFile(m_meminfoPath, m_buffer);
+        const auto text = m_meminfo.read(m_buffer);
         if (!text) {
             return std::nullopt;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/linux/kernel_file.h"
 #include "platform/memory_source.h"
 #include "platform/rescan_cache.h"
 #include "platform/root_path.h"
@@ -34,7 +35,7 @@ private:
 
     RootPath m_root;
     std::shared_ptr<Clock> m_clock;
-    std::string m_meminfoPath;
+    KernelFile m_meminfo;
     std::string m_buffer;
     std::optional<SwapFigures> m_pendingSwap; // from the last memory(), used once
     RescanCache<std::vector<std::string>> m_zramStatPaths;

@@ -9,11 +9,11 @@
 namespace pw::platform {
 
 LinuxNetworkSource::LinuxNetworkSource(RootPath root)
-    : m_root(std::move(root)), m_netDevPath(m_root.proc("net/dev")),
+    : m_root(std::move(root)), m_netDev(m_root.proc("net/dev")),
       m_netClassDir(m_root.sys("class/net/")) {}
 
 std::optional<std::vector<InterfaceCounters>> LinuxNetworkSource::interfaces() {
-    const auto text = readFile(m_netDevPath, m_buffer);
+    const auto text = m_netDev.read(m_buffer);
     if (!text) {
         return std::nullopt;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/linux/kernel_file.h"
 #include "platform/network_source.h"
 #include "platform/root_path.h"
 
@@ -20,7 +21,7 @@ public:
 
 private:
     RootPath m_root;
-    std::string m_netDevPath;
+    KernelFile m_netDev;
     std::string m_netClassDir; // sys/class/net/
     std::string m_buffer;
     std::vector<std::string> m_interfaceNames; // the names `m_deviceFlags` belongs to

@@ -54,8 +54,10 @@ std::optional<std::vector<ThermalSensor>> LinuxThermalSource::sensors() {
 }
 
 std::optional<double> LinuxThermalSource::readCelsius(const ThermalSensor& sensor) {
-    const auto text = readFile(sensor.handle, m_buffer);
+    const auto input = m_inputs.try_emplace(sensor.handle, sensor.handle).first;
+    const auto text = input->second.read(m_buffer);
     if (!text) {
+        m_inputs.erase(input);
         // An input that is there but errs (a chip asleep) just has no value.
         if (!pathExists(sensor.handle)) {
             m_sensors.invalidate();

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/linux/kernel_file.h"
 #include "platform/rescan_cache.h"
 #include "platform/root_path.h"
 #include "platform/thermal_source.h"
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 namespace pw::platform {
 
@@ -29,6 +31,7 @@ private:
     std::string m_hwmonDir;   // sys/class/hwmon/
     std::string m_thermalDir; // sys/class/thermal/
     std::string m_buffer;
+    std::unordered_map<std::string, KernelFile> m_inputs; // by sensor handle
     RescanCache<std::optional<std::vector<ThermalSensor>>> m_sensors;
 };
 

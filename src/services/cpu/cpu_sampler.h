@@ -19,8 +19,12 @@ public:
         std::optional<double> clockGHz; // absent when not reported or implausible
         // Ticks per mode of all CPUs since boot; absent when unreadable.
         std::optional<platform::CpuTicks> totals;
+        std::vector<platform::CpuTicks> perCpu; // the same per CPU; empty when unreadable
     };
-    Reading sample();
+    // The clock is read only `withClock`.
+    Reading sample(bool withClock = true);
+    // The current clock speed; absent when not reported or implausible.
+    std::optional<double> clockGHz() const;
 
     const CpuClusters& clusters() const { return m_clusters; }
     // Whether the machine told us of efficiency cores (not the 4 + 4 fallback).

@@ -1,15 +1,17 @@
 #include "services/engine/sampling_engine.h"
 
+#include "services/engine/plausible.h"
 #include "services/power/battery_info.h"
 
 #include <algorithm>
 
 namespace pw {
 
-SamplingEngine::SamplingEngine(const platform::Sources& sources)
-    : m_sources(sources), m_cpu(sources.cpu), m_memory(sources.memory),
-      m_network(sources.network, sources.connections), m_storage(sources.storage, sources.clock),
-      m_hidMonitor(sources.thermal), m_gpu(sources.gpu, sources.clock) {}
+SamplingEngine::SamplingEngine(const platform::Sources& sources, const Demand* demand)
+    : m_sources(sources), m_demand(demand), m_cpu(sources.cpu), m_memory(sources.memory),
+      m_network(sources.network, sources.connections, sources.clock),
+      m_storage(sources.storage, sources.clock), m_hidMonitor(sources.thermal),
+      m_gpu(sources.gpu, sources.clock) {}
 
 void SamplingEngine::runCycle(Snapshot& s) {
     const bool slowCycle = m_cycle % kSlowCycleInterval == 0;
@@ -18,38 +20,84 @@ void SamplingEngine::runCycle(Snapshot& s) {
     m_memory.sample(s.memory);
     m_network.sampleThroughput(s.network);
     if (slowCycle) {
-        m_network.sampleDetails(s.network);
+        m_network.sampleDetails(s.network, wanted(Reading::Connections));
         m_storage.sampleVolume(s.storage);
     }
-    m_storage.sampleActivity(s.storage);
-    // A sensor that gives nothing this cycle leaves the last reading.
+    if (wanted(Reading::Storage))
+        m_storage.sampleActivity(s.storage);
+    // A sensor that gives nothing this cycle leaves the last reading; one that
+    // gives nonsense makes the temperature unknown.
     if (const std::optional<double> celsius =
             m_hidMonitor.readTemperature(QString::fromLatin1(kSensorKey)))
         s.socTemperatureCelsius = celsius;
-    s.fans.clear();
-    for (const platform::FanReading& r : m_sources.fans->fans())
-        s.fans.append(FanSpeed{QString::fromStdString(r.label), static_cast<qint64>(r.rpm)});
+    else if (m_hidMonitor.lastReadingImplausible())
+        s.socTemperatureCelsius.reset();
+    if (wanted(Reading::Fans))
+        applyFans(s);
     applyBattery(s);
-    m_gpu.sampleGpus(s.gpu);
-    s.npuUsagePercent = m_gpu.sampleNpu(s.npuUsagePercent);
+    if (wanted(Reading::Gpu))
+        applyGpu(s);
     ++m_cycle;
 }
 
+void SamplingEngine::sampleNow(Reading reading, Snapshot& s) {
+    switch (reading) {
+    case Reading::Connections:
+        m_network.requestConnections();
+        break;
+    case Reading::CpuDetails:
+        s.cpu.clockGHz = m_cpu.clockGHz();
+        break;
+    case Reading::Gpu:
+        applyGpu(s);
+        break;
+    case Reading::Storage:
+        m_storage.sampleActivity(s.storage);
+        break;
+    case Reading::Fans:
+        applyFans(s);
+        break;
+    case Reading::Processes:
+        break; // the process monitor's own
+    }
+}
+
+void SamplingEngine::applyFans(Snapshot& s) {
+    s.fans.clear();
+    for (const platform::FanReading& r : m_sources.fans->fans()) {
+        // The fan stays listed; only its speed is unknown this cycle.
+        const std::optional<double> rpm =
+            plausible::within(static_cast<double>(r.rpm), 0.0, plausible::kMaxFanRpm);
+        s.fans.append(FanSpeed{QString::fromStdString(r.label),
+                               rpm ? std::optional<qint64>(r.rpm) : std::nullopt});
+    }
+}
+
+void SamplingEngine::applyGpu(Snapshot& s) {
+    m_gpu.sampleGpus(s.gpu);
+    s.npuUsagePercent = m_gpu.sampleNpu(s.npuUsagePercent);
+}
+
 void SamplingEngine::applyCpu(Snapshot& s) {
-    const CpuSampler::Reading reading = m_cpu.sample();
+    const CpuSampler::Reading reading = m_cpu.sample(wanted(Reading::CpuDetails));
     CpuFigures& cpu = s.cpu;
     cpu.eCoreCount = m_cpu.clusters().eCoreCount;
     cpu.pCoreCount = m_cpu.clusters().pCoreCount;
-    cpu.clockGHz = reading.clockGHz;
+    if (wanted(Reading::CpuDetails))
+        cpu.clockGHz = reading.clockGHz;
     if (reading.totals) {
         // /proc/stat counts in the same clock ticks as the process table.
         const long ticks = m_sources.processes ? m_sources.processes->ticksPerSecond() : 100;
         const double perSecond = 1.0 / static_cast<double>(std::max(1L, ticks));
-        cpu.totalSeconds =
-            CpuFigures::ModeSeconds{static_cast<double>(reading.totals->user) * perSecond,
-                                    static_cast<double>(reading.totals->system) * perSecond,
-                                    static_cast<double>(reading.totals->idle) * perSecond,
-                                    static_cast<double>(reading.totals->nice) * perSecond};
+        auto seconds = [perSecond](const platform::CpuTicks& t) {
+            return CpuFigures::ModeSeconds{
+                static_cast<double>(t.user) * perSecond, static_cast<double>(t.system) * perSecond,
+                static_cast<double>(t.idle) * perSecond, static_cast<double>(t.nice) * perSecond};
+        };
+        cpu.totalSeconds = seconds(*reading.totals);
+        cpu.coreSeconds.clear();
+        for (const platform::CpuTicks& t : reading.perCpu)
+            cpu.coreSeconds.append({t.cpu, seconds(t)});
     }
     if (reading.load) {
         const CpuLoad& load = *reading.load;
@@ -62,6 +110,7 @@ void SamplingEngine::applyCpu(Snapshot& s) {
         cpu.systemUsagePercent = load.systemUsage;
         cpu.coreUsagePercent.clear();
         cpu.coreIsEfficiency.clear();
+        cpu.coreNumbers = QList<int>(load.cpus.begin(), load.cpus.end());
         for (double fraction : load.perCpu)
             cpu.coreUsagePercent.append(fraction * 100.0);
         for (int n : load.cpus)
@@ -77,6 +126,7 @@ void SamplingEngine::applyBattery(Snapshot& s) {
         return;
     s.power.batteryPercent = info->percentage;
     s.power.batteryIsCharging = info->isCharging;
+    s.power.batteryState = info->state;
     s.power.batteryMinutesToEmpty = info->timeToEmpty;
     s.power.drawWatts = info->wattage;
 }

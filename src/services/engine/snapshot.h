@@ -2,6 +2,7 @@
 
 #include "platform/gpu_source.h"
 #include "services/fans/fan_speed.h"
+#include "services/power/battery_info.h"
 
 #include <QList>
 #include <QString>
@@ -25,6 +26,7 @@ struct CpuFigures {
     std::optional<double> systemUsagePercent;
     QList<double> coreUsagePercent; // per logical CPU, CPU-number order
     QList<bool> coreIsEfficiency;
+    QList<int> coreNumbers; // the CPU number of each entry above
     std::optional<double> clockGHz;
     int eCoreCount = 0;
     int pCoreCount = 0;
@@ -37,6 +39,12 @@ struct CpuFigures {
         double nice = 0.0;
     };
     std::optional<ModeSeconds> totalSeconds;
+    // The same per CPU, in CPU-number order.
+    struct CoreSeconds {
+        int cpu = 0;
+        ModeSeconds seconds;
+    };
+    QList<CoreSeconds> coreSeconds;
 };
 
 struct MemoryFigures {
@@ -66,6 +74,7 @@ struct NetworkFigures {
 struct PowerFigures {
     std::optional<qint64> batteryPercent;
     std::optional<bool> batteryIsCharging;
+    std::optional<BatteryState> batteryState;
     std::optional<qint64> batteryMinutesToEmpty;
     std::optional<double> drawWatts;
 };

@@ -3,12 +3,14 @@
 #include <QMetaType>
 #include <QString>
 
+#include <optional>
+
 namespace pw {
 
 // One fan as the dashboard shows it.
 struct FanSpeed {
     QString label;
-    qint64 rpm = 0;
+    std::optional<qint64> rpm; // unknown when the reading is implausible
     bool operator==(const FanSpeed&) const = default;
 };
 

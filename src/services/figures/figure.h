@@ -50,6 +50,16 @@ struct FigureInputs {
     const LatencyFigures* latency = nullptr; // absent where no probe runs
 };
 
+// How a figure is named in the metrics: "pulsewick_" + name + the suffix of its
+// base unit (and "_total" for a counter), with at most one fixed label. An
+// empty name keeps the figure out: text, lists and figures the metrics give
+// in another shape (per-cycle rates, the shown GPU).
+struct FigureMetric {
+    std::string_view name;
+    std::string_view labelName = {};
+    std::string_view labelValue = {};
+};
+
 // One figure, described once: outputs (JSON, terminal text, history columns,
 // metrics) are generated from these descriptions.
 struct Figure {
@@ -58,9 +68,13 @@ struct Figure {
     FigureUnit unit;
     FigureKind kind;
     bool canBeUnknown;
-    std::string_view help; // one line
-    int decimals;          // in text
+    std::string_view help;     // one line
+    std::string_view nullWhen; // when the JSON value is null, or "never"
+    int decimals;              // in text
     FigureValue (*read)(const FigureInputs&);
+    // For people when the JSON value is a keyword; absent: `read` with its unit.
+    QString (*describe)(const FigureInputs&) = nullptr;
+    FigureMetric metric = {};
 };
 
 } // namespace pw

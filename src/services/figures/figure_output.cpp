@@ -55,7 +55,65 @@ QString withUnit(double value, FigureUnit unit, int decimals) {
     return QString::number(value, 'f', decimals);
 }
 
+QString unitName(FigureUnit unit) {
+    switch (unit) {
+    case FigureUnit::Percent:
+        return QStringLiteral("percent");
+    case FigureUnit::Ratio:
+        return QStringLiteral("fraction 0-1");
+    case FigureUnit::Gigabytes:
+        return QStringLiteral("GB (1024³ bytes)");
+    case FigureUnit::KilobytesPerCycle:
+        return QStringLiteral("KB (1024 bytes) per 1-second cycle, i.e. KB/s");
+    case FigureUnit::BytesPerSecond:
+        return QStringLiteral("bytes per second");
+    case FigureUnit::Celsius:
+        return QStringLiteral("°C");
+    case FigureUnit::Watts:
+        return QStringLiteral("W");
+    case FigureUnit::Minutes:
+        return QStringLiteral("minutes");
+    case FigureUnit::Milliseconds:
+        return QStringLiteral("ms");
+    case FigureUnit::Gigahertz:
+        return QStringLiteral("GHz");
+    case FigureUnit::Bytes:
+        return QStringLiteral("bytes");
+    case FigureUnit::Seconds:
+        return QStringLiteral("seconds");
+    case FigureUnit::None:
+        break;
+    }
+    return QStringLiteral("-");
+}
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 } // namespace
+
+QString figureListMarkdown(const QList<ExtraKey>& extras) {
+    QString text = QStringLiteral("| key | unit | meaning | null |\n|---|---|---|---|\n");
+    const auto row = [&text](const QString& key, const QString& unit, const QString& meaning,
+                             const QString& nullWhen) {
+        text += QStringLiteral("| `%1` | %2 | %3 | %4 |\n").arg(key, unit, meaning, nullWhen);
+    };
+    for (const ExtraKey& e : extras)
+        row(e.key, e.unit, e.meaning, e.nullWhen);
+    for (const Figure& f : figureCatalogue()) {
+        // A list's unit is that of its entries.
+        const QString unit = f.kind == FigureKind::List && f.unit != FigureUnit::None
+                                 ? QStringLiteral("list of ") + unitName(f.unit)
+                             : f.kind == FigureKind::Flag ? QStringLiteral("true/false")
+                             : f.kind == FigureKind::Text && f.unit == FigureUnit::None
+                                 ? QStringLiteral("text")
+                             : f.kind == FigureKind::List ? QStringLiteral("list")
+                                                          : unitName(f.unit);
+        row(fromView(f.id), unit, fromView(f.help), fromView(f.nullWhen));
+    }
+    return text;
+}
 
 QString figureText(const Figure& figure, const FigureValue& value) {
     struct Visitor {
@@ -92,7 +150,8 @@ QString figuresText(const FigureInputs& inputs) {
         if (!line.isEmpty())
             line += QStringLiteral("  ");
         line += QLatin1String(f.label.data(), static_cast<qsizetype>(f.label.size())) +
-                QLatin1Char(' ') + figureText(f, f.read(inputs));
+                QLatin1Char(' ') +
+                (f.describe ? f.describe(inputs) : figureText(f, f.read(inputs)));
     }
     return line;
 }

@@ -13,8 +13,9 @@ QString remoteEndpointText(const platform::TcpConnection& connection) {
 }
 
 NetworkSampler::NetworkSampler(std::shared_ptr<platform::NetworkSource> source,
-                               std::shared_ptr<platform::ConnectionSource> connections)
-    : m_source(std::move(source)),
+                               std::shared_ptr<platform::ConnectionSource> connections,
+                               std::shared_ptr<platform::Clock> clock)
+    : m_source(std::move(source)), m_clock(std::move(clock)),
       m_reader(std::move(connections), [this](const ConnectionReader::Connections& read) {
           // An unreadable table keeps the last list, as the other readings do.
           if (!read)
@@ -36,6 +37,7 @@ void NetworkSampler::sampleThroughput(NetworkFigures& figures) {
     // Only real devices: loopback, bridges and veth pairs carry the same bytes
     // again and would count local traffic two or three times.
     Totals totals;
+    totals.seconds = m_clock->monotonicSeconds();
     for (const platform::InterfaceCounters& i : *interfaces) {
         if (!i.backedByDevice)
             continue;
@@ -45,10 +47,20 @@ void NetworkSampler::sampleThroughput(NetworkFigures& figures) {
     figures.receivedBytesTotal = totals.down;
     figures.transmittedBytesTotal = totals.up;
     if (m_last) {
+        const double elapsed = totals.seconds - m_last->seconds;
+        const bool fell = totals.down < m_last->down || totals.up < m_last->up;
+        // A clock that stood still gives no rate; the reference stays so the
+        // next reading covers the whole interval.
+        if (!(elapsed > 0.0) && !fell) {
+            figures.downloadHistoryKB = m_downloadHistory.values();
+            return;
+        }
         // A total that fell (an interface vanished or was reset) says nothing
-        // about this second's traffic: report 0 and start again from it.
-        const auto rate = [](std::uint64_t now, std::uint64_t before) {
-            return now >= before ? static_cast<double>(now - before) / kBytesPerKiB : 0.0;
+        // about this interval's traffic: report 0 and start again from it.
+        const auto rate = [elapsed](std::uint64_t now, std::uint64_t before) {
+            return now >= before && elapsed > 0.0
+                       ? static_cast<double>(now - before) / kBytesPerKiB / elapsed
+                       : 0.0;
         };
         figures.downloadKB = rate(totals.down, m_last->down);
         figures.uploadKB = rate(totals.up, m_last->up);
@@ -58,7 +70,7 @@ void NetworkSampler::sampleThroughput(NetworkFigures& figures) {
     m_last = totals;
 }
 
-void NetworkSampler::sampleDetails(NetworkFigures& figures) {
+void NetworkSampler::sampleDetails(NetworkFigures& figures, bool withConnections) {
     const std::optional<platform::DefaultRoute> route = m_source->defaultRoute();
     // Without a default route the machine is not connected: nothing to keep.
     figures.interfaceName = route ? QString::fromStdString(route->interfaceName) : QString();
@@ -66,7 +78,8 @@ void NetworkSampler::sampleDetails(NetworkFigures& figures) {
     figures.ipv4Address.reset();
     if (route && route->ipv4Address)
         figures.ipv4Address = QString::fromStdString(*route->ipv4Address);
-    m_reader.request(kConnectionCount);
+    if (withConnections)
+        requestConnections();
 }
 
 } // namespace pw

@@ -1,5 +1,7 @@
 #include "services/thermal/hid_monitor.h"
 
+#include "services/engine/plausible.h"
+
 #include "services/log_line.h"
 
 #include <algorithm>
@@ -34,6 +36,7 @@ std::optional<double> HIDMonitor::readTemperature(const QString& key) {
         return std::nullopt;
     }
     m_reportedMissing = false;
+    m_implausible = false;
 
     std::vector<std::string> candidates;
     candidates.reserve(candidateKeys().size() + 1);
@@ -47,8 +50,13 @@ std::optional<double> HIDMonitor::readTemperature(const QString& key) {
             if (candidate.empty() || name.find(candidate) == std::string::npos)
                 continue;
             const std::optional<double> value = m_source->readCelsius(sensor);
-            if (value && *value > 0.0)
+            if (!value || *value == 0.0)
+                break; // read once: the next candidate key names the same sensor
+            // A reading outside what silicon survives is a broken sensor.
+            if (plausible::within(value, plausible::kMinCelsius, plausible::kMaxCelsius))
                 return value;
+            m_implausible = true;
+            break;
         }
     }
     return std::nullopt;

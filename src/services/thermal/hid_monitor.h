@@ -10,12 +10,17 @@
 namespace pw {
 
 // Reads one chip temperature: the first sensor, in the platform's order, whose
-// name holds one of the candidate keys and that gives a positive reading.
+// name holds one of the candidate keys and that gives a reading. 0 is no
+// reading (what an idle sensor reports); a value outside −40…150 °C is a broken
+// one and is skipped too.
 class HIDMonitor {
 public:
     explicit HIDMonitor(std::shared_ptr<platform::ThermalSource> source);
 
     std::optional<double> readTemperature(const QString& key);
+    // Whether the last read found only broken readings: the temperature is then
+    // unknown, not merely unread.
+    bool lastReadingImplausible() const { return m_implausible; }
 
     // The keys tried after the caller's, in order.
     static const std::vector<std::string>& candidateKeys();
@@ -23,6 +28,7 @@ public:
 private:
     std::shared_ptr<platform::ThermalSource> m_source;
     bool m_reportedMissing = false;
+    bool m_implausible = false;
 };
 
 } // namespace pw

@@ -42,9 +42,11 @@ void TestDashboardLogic::pageTexts() {
     QCOMPARE(memoryUsageText(memory), QStringLiteral("12.1 GB / 15 GB"));
     QCOMPARE(socBadgeText(52.9), QString::fromUtf8("SOC\n52\u00B0"));
     QCOMPARE(socBadgeText(std::nullopt), QStringLiteral("SOC\n") + dash);
-    QCOMPARE(chargingText(true), QStringLiteral("Charging"));
-    QCOMPARE(chargingText(false), QStringLiteral("Discharging"));
-    QCOMPARE(chargingText(std::nullopt), dash); // no battery
+    QCOMPARE(batteryStateLabel(pw::BatteryState::Charging), QStringLiteral("Charging"));
+    QCOMPARE(batteryStateLabel(pw::BatteryState::Discharging), QStringLiteral("Discharging"));
+    QCOMPARE(batteryStateLabel(pw::BatteryState::Full), QStringLiteral("Charged"));
+    QCOMPARE(batteryStateLabel(pw::BatteryState::NotCharging), QStringLiteral("Not charging"));
+    QCOMPARE(batteryStateLabel(std::nullopt), dash); // no battery
 }
 
 void TestDashboardLogic::diskAndFanTexts() {

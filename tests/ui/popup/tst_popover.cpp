@@ -21,10 +21,12 @@
 #include "ui/sparkline_view.h"
 #include "ui/tab_bar_button.h"
 #include "ui/traffic_list_section.h"
+#include "ui/view_logic.h"
 #include "ui/visual_effect_view.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -139,6 +141,9 @@ private Q_SLOTS:
         QVERIFY(tab.processes()->visibleRows().isEmpty());
         for (GaugeRing* gauge : tab.gpuStrip()->gauges()) // no GPU
             QCOMPARE(gauge->fraction(), 0.0);
+        f.cycle(0.0);
+        QCOMPARE(tab.gpuStrip()->headerText(), QStringLiteral("No GPU"));
+        QVERIFY(!tab.gpuStrip()->gaugesShown());
 
         f.cycle(50.0);
         QCOMPARE(tab.sparkline()->data().last(), 50.0);
@@ -162,6 +167,10 @@ private Q_SLOTS:
         f.fake.gpu->devices = {card};
         f.stats().updateStats();
         const auto gauges = tab.gpuStrip()->gauges();
+        QVERIFY(tab.gpuStrip()->gaugesShown());
+        // The display's refresh rate, said to be one; never a GPU frame rate.
+        QVERIFY(tab.gpuStrip()->headerText().startsWith(QStringLiteral("Display ")));
+        QVERIFY(!tab.gpuStrip()->headerText().contains(QStringLiteral("FPS")));
         QCOMPARE(gauges[0]->fraction(), 0.11);
         QCOMPARE(gauges[1]->fraction(), 0.0);
         QCOMPARE(gauges[2]->fraction(), 1.0);
@@ -188,9 +197,15 @@ private Q_SLOTS:
         f.cycle(10.0);
         QCOMPARE(tab.memoryRing()->title(), QStringLiteral("50%"));
 
-        f.setMemory(4.0, 2.0, 2.0, 16.0, 6.3);
+        // No swap at all says so rather than a share of an invented total.
+        f.setMemory(4.0, 2.0, 2.0, 16.0, 0.0, 0.0);
         f.cycle(10.0);
-        QCOMPARE(tab.swapBarFraction(), 1.0);
+        QCOMPARE(tab.swapText(), QStringLiteral("No swap"));
+        QCOMPARE(tab.swapBarFraction(), 0.0);
+        f.setMemory(4.0, 2.0, 2.0, 16.0, 2.9, 11.6);
+        f.cycle(10.0);
+        QCOMPARE(tab.swapText(), QStringLiteral("2.9 GB of 11.6 GB"));
+        QCOMPARE(tab.swapBarFraction(), 0.25);
         QCOMPARE(tab.memoryRing()->percentage(), 50.0);
         QCOMPARE(tab.pressureRing()->percentage(), 50.0);
         QCOMPARE(tab.legend()[3]->value(), QStringLiteral("8.0 GB")); // 16 total, 8 used
@@ -257,10 +272,41 @@ private Q_SLOTS:
         QCOMPARE(netRows[0]->firstFigure(), dash);
         QCOMPARE(netRows[0]->secondFigure(), dash);
         QVERIFY(DiskTabView::figureColumnWidth() >= 30);
+        QCOMPARE(disk.peaksCaptionText(), QStringLiteral("peaks, last 60 s"));
 
         f.publishProcesses({});
         QVERIFY(network.processes()->visibleRows().isEmpty());
         QVERIFY(disk.processes()->visibleRows().isEmpty());
+    }
+
+    // The largest figures a disk row can show fit their column, none clipped.
+    void diskFiguresFitTheirColumn() {
+        pw::ProcessInfoData process;
+        ProcessTrafficRow row(DiskTabView::figureColumnWidth());
+        row.resize(320, row.sizeHint().height());
+        const std::pair<double, double> rates[] = {
+            {9999.0 * kMiB, 9999.0 * kKiB},   // "9999M", "9999K"
+            {1.0 * kMiB, 1124.0 * kKiB},      // "1M", "1124K"
+            {10000.0 * kMiB, 10000.0 * kKiB}, // the next unit up: "10G", "10M"
+        };
+        for (const auto& [read, write] : rates) {
+            process.storageReadRate = read;
+            process.storageWriteRate = write;
+            const TrafficFigures figures = diskProcessFigures(process);
+            row.setFigures(figures.first, figures.second);
+            for (const QLabel* label : {row.firstFigureLabel(), row.secondFigureLabel()}) {
+                QVERIFY(label->text().size() <= 5);
+                QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <=
+                             label->contentsRect().width(),
+                         qPrintable(label->text()));
+            }
+        }
+        process.storageReadRate = 9999.0 * kMiB;
+        process.storageWriteRate = 1124.0 * kKiB;
+        QCOMPARE(diskProcessFigures(process).first, QStringLiteral("9999M"));
+        QCOMPARE(diskProcessFigures(process).second, QStringLiteral("1124K"));
+        process.storageReadRate = 10000.0 * kMiB;
+        QCOMPARE(diskProcessFigures(process).first, QStringLiteral("10G"));
     }
 
     void preferenceReachesEveryHolder() {

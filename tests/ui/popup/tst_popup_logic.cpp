@@ -69,10 +69,14 @@ private Q_SLOTS:
         memory.totalGB = 16.0;
         QCOMPARE(memoryUsedPercentage(memory), 50.0);
 
-        QCOMPARE(swapText(6.3), QStringLiteral("6.3 GB of 4.0 GB"));
-        QCOMPARE(swapBarFraction(6.3), 1.0);
-        QCOMPARE(swapBarFraction(2.0), 0.5);
-        QCOMPARE(swapBarFraction(0.0), 0.0);
+        // The machine's own swap total, whatever its size.
+        QCOMPARE(swapText(2.0, 11.6), QStringLiteral("2.0 GB of 11.6 GB"));
+        QCOMPARE(swapBarFraction(2.9, 11.6), 0.25);
+        QCOMPARE(swapBarFraction(6.3, 4.0), 1.0); // never past full
+        QCOMPARE(swapText(0.0, 0.0), QStringLiteral("No swap"));
+        QCOMPARE(swapBarFraction(0.0, 0.0), 0.0);
+        QCOMPARE(swapText(1.0, std::nullopt), kDash);
+        QCOMPARE(swapBarFraction(1.0, std::nullopt), 0.0);
 
         memory.usedGB = 7.0;
         memory.appGB = 4.0;
@@ -97,6 +101,9 @@ private Q_SLOTS:
 
     void diskNetworkAndGpuFigures() {
         QCOMPARE(residentMemoryText(3LL << 29), QStringLiteral("1.5 GB"));
+        QCOMPARE(residentMemoryText(1LL << 30), QStringLiteral("1.0 GB"));
+        QCOMPARE(residentMemoryText((1LL << 30) - (1LL << 20)), QStringLiteral("1023 MB"));
+        QCOMPARE(residentMemoryText(45LL << 20), QStringLiteral("45 MB"));
         QCOMPARE(residentMemoryText(-1), kDash);
         pw::ProcessInfoData process;
         process.storageReadRate = 12.6 * kMiB;
