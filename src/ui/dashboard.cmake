@@ -36,6 +36,11 @@ target_sources(pw_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/settings_pages_sensors.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settings_pages_readings.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settings_pages_hardware.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/settings_pages_gpu.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/gpu_page_text.h
+    ${CMAKE_CURRENT_LIST_DIR}/gpu_page_text.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/gpu_card_view.h
+    ${CMAKE_CURRENT_LIST_DIR}/gpu_card_view.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settings_view.h
     ${CMAKE_CURRENT_LIST_DIR}/settings_view.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dashboard_window.h

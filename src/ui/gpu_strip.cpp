@@ -2,6 +2,7 @@
 
 #include "services/gpu/gpu_monitor.h"
 #include "services/system_colors.h"
+#include "ui/elided_label.h"
 #include "ui/format/figure_format.h"
 #include "ui/gauge_ring.h"
 #include "ui/label_factory.h"
@@ -48,6 +49,15 @@ std::optional<double> screenRefreshRate() {
 
 } // namespace
 
+QString gpuBusyToolTip(const GpuMonitor& gpu) {
+    if (!gpu.gpuBusyIsPartial())
+        return {};
+    const int unreadable = gpu.gpuProcesses().unreadableProcesses;
+    return QStringLiteral("Counts only the processes you may read; %1 other %2 not counted")
+        .arg(unreadable)
+        .arg(unreadable == 1 ? QStringLiteral("process is") : QStringLiteral("processes are"));
+}
+
 QList<GaugeFigure> gpuGaugeFigures(const GpuMonitor& gpu) {
     QList<GaugeFigure> figures;
     for (GaugeOf gauge : kGauges)
@@ -58,12 +68,15 @@ QList<GaugeFigure> gpuGaugeFigures(const GpuMonitor& gpu) {
 GpuStrip::GpuStrip(const GpuMonitor& gpu, QWidget* parent)
     : QWidget(parent), m_gpu(gpu),
       m_header(makeLabel(QString(), systemFont(10, QFont::Bold), QColor(), this)),
-      m_gaugeRow(new QWidget(this)) {
+      m_name(new ElidedLabel(this)), m_gaugeRow(new QWidget(this)) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(10, 0, 10, 0);
     auto* header = new QHBoxLayout;
     header->addWidget(makeSectionHeading(QStringLiteral("GPU"), this));
-    header->addStretch(1);
+    m_name->setObjectName(QStringLiteral("gpuCardName"));
+    m_name->setFont(systemFont(10));
+    m_name->setTextColor(systemColor::secondaryLabel());
+    header->addWidget(m_name, 1);
     header->addWidget(m_header);
     column->addLayout(header);
     auto* row = new QHBoxLayout(m_gaugeRow);
@@ -87,6 +100,8 @@ void GpuStrip::refresh() {
                           ? QStringLiteral("Display ") + fixedText(screenRefreshRate(), 0, u" Hz")
                           : QStringLiteral("No GPU"));
     m_gaugeRow->setVisible(hasGpu);
+    m_name->setText(m_gpu.gpuName());
+    m_gauges[0]->setToolTip(gpuBusyToolTip(m_gpu));
     const QList<GaugeFigure> figures = gpuGaugeFigures(m_gpu);
     for (qsizetype i = 0; i < figures.size(); ++i) {
         m_gauges[i]->setFraction(figures[i].fraction);
@@ -100,6 +115,10 @@ QString GpuStrip::headerText() const {
 
 bool GpuStrip::gaugesShown() const {
     return !m_gaugeRow->isHidden();
+}
+
+QString GpuStrip::cardNameText() const {
+    return m_name->text();
 }
 
 } // namespace pw::ui

@@ -23,6 +23,7 @@ const QList<SidebarItem>& sidebarItems() {
         {QStringLiteral("bolt.fill"), QStringLiteral("Power")},
         {QStringLiteral("clock.fill"), QStringLiteral("History")},
         {QStringLiteral("link"), QStringLiteral("Network")},
+        {QStringLiteral("display"), QStringLiteral("GPU")},
     };
     return items;
 }

@@ -23,7 +23,7 @@ struct SidebarItem {
     QString title;
 };
 
-// The ten pages in sidebar order.
+// The pages in sidebar order.
 const QList<SidebarItem>& sidebarItems();
 // The page shown when the request names none.
 QString defaultDashboardPage();

@@ -28,5 +28,6 @@ QWidget* buildDiskPage(const StatsModels& models);
 QWidget* buildPowerPage(const StatsModels& models);
 QWidget* buildNetworkPage(const StatsModels& models);
 QWidget* buildFansPage(const StatsModels& models);
+QWidget* buildGpuPage(const StatsModels& models);
 
 } // namespace pw::ui

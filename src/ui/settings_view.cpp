@@ -47,10 +47,10 @@ QWidget* SettingsView::buildSidebar() {
     sidebar->setObjectName(QStringLiteral("sidebar"));
     paintBackground(sidebar, sidebarBackground());
     auto* column = new QVBoxLayout(sidebar);
-    // Eleven 40-point buttons nearly fill the 600-point height; small gaps keep
+    // Twelve 40-point buttons nearly fill the 600-point height; small gaps keep
     // the quit button inside the window.
     column->setContentsMargins(10, 20, 10, 20);
-    column->setSpacing(10);
+    column->setSpacing(6);
     for (const SidebarItem& item : sidebarItems()) {
         auto* button = new SidebarButton(item.symbol, item.title);
         connect(button, &QAbstractButton::clicked, this,
@@ -141,6 +141,8 @@ QWidget* SettingsView::pageFor(const QString& title) {
         page = buildNetworkPage(m_models);
     else if (title == QLatin1String("Fans"))
         page = buildFansPage(m_models);
+    else if (title == QLatin1String("GPU"))
+        page = buildGpuPage(m_models);
     if (!page)
         return m_emptyPage; // Cloud, or a title that names no page
     m_pages->addWidget(page);

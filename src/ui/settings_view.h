@@ -22,7 +22,7 @@ namespace pw::ui {
 class FileReveal;
 class SidebarButton;
 
-// The dashboard's content: a sidebar of ten page buttons and the quit button
+// The dashboard's content: a sidebar of page buttons and the quit button
 // beside a detail area with a header and the selected page.
 class SettingsView : public QWidget {
     Q_OBJECT

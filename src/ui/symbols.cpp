@@ -45,6 +45,7 @@ const QHash<QString, QString>& symbolTable() {
         {QStringLiteral("arrow.up.circle.fill"),
          QStringLiteral(":/symbols/arrow.up.circle.fill.svg")},
         {QStringLiteral("globe"), QStringLiteral(":/symbols/globe.svg")},
+        {QStringLiteral("display"), QStringLiteral("video-display-symbolic")},
     };
     return table;
 }

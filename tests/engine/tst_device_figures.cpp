@@ -2,6 +2,10 @@
 // figures and the two alert switches, over the fake counters.
 #include "platform/fake/fake_sources.h"
 #include "services/engine_models.h"
+#include "services/figures/figure_output.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -264,6 +268,65 @@ private Q_SLOTS:
         QCOMPARE(rig.engine->gpu.gpuVramFraction().value_or(kUnknown), kUnknown);
         QCOMPARE(rig.store->aneUsage().value_or(kUnknown), kUnknown);
         QVERIFY(rig.engine->fans.fans().isEmpty());
+    }
+
+    // The strip shows the busiest awake discrete card, else the integrated
+    // one; the JSON lists every card, null where a figure is unknown.
+    void everyGpuAndTheShownOne() {
+        Rig rig;
+        platform::GpuDevice intel = platform::fakeGpu("card0", "i915", "Intel GPU [8086:46a6]");
+        intel.pciAddress = "0000:00:02.0";
+        intel.integrated = true;
+        intel.busyPercent = 35.0;
+        intel.busyIsPartial = true;
+        platform::GpuDevice quiet = platform::fakeGpu("card1", "nvidia", "NVIDIA T400");
+        quiet.busyPercent = 5.0;
+        quiet.fanPercent = 40.0;
+        platform::GpuDevice busy = platform::fakeGpu("card2", "amdgpu", "AMD GPU [1002:73ff]");
+        busy.busyPercent = 60.0;
+        busy.vramTotalBytes = 8 * kGiB;
+        rig.fake.gpu->devices = {intel, quiet, busy};
+        rig.fake.gpu->processes = {{{2400, "blender", "card2", 60.0}}, 3};
+        rig.cycle();
+        const GpuMonitor& gpu = rig.engine->gpu;
+        QCOMPARE(gpu.gpuName(), QStringLiteral("AMD GPU [1002:73ff]"));
+        QCOMPARE(gpu.gpuCount(), 3);
+        QVERIFY(!gpu.gpuBusyIsPartial());
+        QCOMPARE(gpu.gpuProcesses().busiest.at(0).name, std::string("blender"));
+        QCOMPARE(gpu.gpuProcesses().unreadableProcesses, 3);
+
+        const QJsonArray list = figuresJson(FigureInputs{rig.engine->stats.snapshot()}, 0.0)
+                                    .value(QStringLiteral("gpus"))
+                                    .toArray();
+        QCOMPARE(list.size(), 3);
+        const QJsonObject amd = list[2].toObject();
+        QCOMPARE(amd.keys(),
+                 (QStringList{"busy", "clockMHz", "driver", "fanPercent", "fanRpm", "memoryBusy",
+                              "name", "pciAddress", "powerWatts", "suspended", "temperature",
+                              "vramTotalBytes", "vramUsedBytes"}));
+        QCOMPARE(amd.value("busy").toDouble(), 60.0);
+        QCOMPARE(amd.value("vramTotalBytes").toDouble(), double(8 * kGiB));
+        QVERIFY(amd.value("vramUsedBytes").isNull() && amd.value("temperature").isNull());
+        QCOMPARE(amd.value("suspended").toBool(true), false);
+        QCOMPARE(list[1].toObject().value("fanPercent").toDouble(), 40.0);
+
+        // The busy discrete card falls asleep: the other discrete one is shown.
+        rig.fake.gpu->devices[2] = platform::fakeGpu("card2", "amdgpu", "AMD GPU [1002:73ff]");
+        rig.fake.gpu->devices[2].suspended = true;
+        rig.cycle();
+        QCOMPARE(gpu.gpuName(), QStringLiteral("NVIDIA T400"));
+        const QJsonObject asleep = figuresJson(FigureInputs{rig.engine->stats.snapshot()}, 0.0)
+                                       .value(QStringLiteral("gpus"))
+                                       .toArray()[2]
+                                       .toObject();
+        QVERIFY(asleep.value("suspended").toBool() && asleep.value("busy").isNull());
+
+        // Only the integrated card is awake: its load counts only some processes.
+        rig.fake.gpu->devices[1].suspended = true;
+        rig.cycle();
+        QCOMPARE(gpu.gpuName(), QStringLiteral("Intel GPU [8086:46a6]"));
+        QVERIFY(gpu.gpuBusyIsPartial());
+        QCOMPARE(gpu.gpuBusy().value_or(kUnknown), 35.0);
     }
 
     void cpuAlertSwitch() {

@@ -121,12 +121,23 @@ private:
     std::shared_ptr<FakeCallCount> m_calls;
 };
 
+// A card as a test writes it: who it is, no figures yet.
+inline GpuDevice fakeGpu(const char* card, const char* driver, const char* name) {
+    GpuDevice device;
+    device.card = card;
+    device.driver = driver;
+    device.name = name;
+    return device;
+}
+
 class FakeGpuSource : public GpuSource {
 public:
     explicit FakeGpuSource(std::shared_ptr<FakeCallCount> calls) : m_calls(std::move(calls)) {}
     std::vector<GpuDevice> devices;
     std::optional<std::uint64_t> npuBusy;
+    GpuProcesses processes;
     std::vector<GpuDevice> gpus() override { return ++reads, ++m_calls->value, devices; }
+    GpuProcesses gpuProcesses() override { return processes; }
     std::atomic<int> reads = 0; // GPU readings
     std::optional<std::uint64_t> npuBusyMicroseconds() override {
         return ++m_calls->value, npuBusy;

@@ -1,11 +1,12 @@
+# The text-scanning toolkit and the GPU readers need only the C++ standard
+# library (the GPU probe links them without Qt).
+include(${CMAKE_CURRENT_LIST_DIR}/gpu/gpu.cmake)
+target_link_libraries(pw_platform_linux PUBLIC pw_platform_gpu)
+
 target_sources(pw_platform_linux PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/kernel_file.h
     ${CMAKE_CURRENT_LIST_DIR}/kernel_file.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/text_scan.h
-    ${CMAKE_CURRENT_LIST_DIR}/text_scan.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/sysfs_files.h
-    ${CMAKE_CURRENT_LIST_DIR}/sysfs_files.cpp
-    # Pure parsers, one pair per kernel source.
+    # Pure parsers, one pair per kernel source; the sysfs ones are in the toolkit.
     ${CMAKE_CURRENT_LIST_DIR}/cpu_parsers.h
     ${CMAKE_CURRENT_LIST_DIR}/cpu_parsers.cpp
     ${CMAKE_CURRENT_LIST_DIR}/memory_parsers.h
@@ -18,8 +19,6 @@ target_sources(pw_platform_linux PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/process_parsers.cpp
     ${CMAKE_CURRENT_LIST_DIR}/storage_parsers.h
     ${CMAKE_CURRENT_LIST_DIR}/storage_parsers.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/sysfs_parsers.h
-    ${CMAKE_CURRENT_LIST_DIR}/sysfs_parsers.cpp
     # One source per area.
     ${CMAKE_CURRENT_LIST_DIR}/linux_clock.h
     ${CMAKE_CURRENT_LIST_DIR}/linux_clock.cpp
@@ -37,8 +36,6 @@ target_sources(pw_platform_linux PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/linux_thermal_source.cpp
     ${CMAKE_CURRENT_LIST_DIR}/linux_storage_source.h
     ${CMAKE_CURRENT_LIST_DIR}/linux_storage_source.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/linux_gpu_source.h
-    ${CMAKE_CURRENT_LIST_DIR}/linux_gpu_source.cpp
     ${CMAKE_CURRENT_LIST_DIR}/linux_fan_source.h
     ${CMAKE_CURRENT_LIST_DIR}/linux_fan_source.cpp
     ${CMAKE_CURRENT_LIST_DIR}/linux_process_source.h

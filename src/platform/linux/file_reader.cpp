@@ -246,9 +246,13 @@ std::optional<std::vector<std::string>> listDirectory(const std::string& path) {
 }
 
 std::optional<std::string> readSymlink(const std::string& path) {
+    return readSymlinkAt(AT_FDCWD, path.c_str());
+}
+
+std::optional<std::string> readSymlinkAt(int directoryFd, const char* name) {
     std::string target(256, '\0');
     while (true) {
-        const ssize_t got = ::readlink(path.c_str(), target.data(), target.size());
+        const ssize_t got = ::readlinkat(directoryFd, name, target.data(), target.size());
         if (got < 0) {
             return std::nullopt;
         }

@@ -81,6 +81,8 @@ template <typename Visit> bool forEachDirectoryEntry(const std::string& path, Vi
 // The target of a symbolic link, as written in the link; absent if `path` is not
 // a readable link.
 std::optional<std::string> readSymlink(const std::string& path);
+// The same for `name` in an open directory (an entry of /proc/<pid>/fd).
+std::optional<std::string> readSymlinkAt(int directoryFd, const char* name);
 
 // Something (file, directory or link, even a dangling one) is at `path`.
 bool pathExists(const std::string& path);

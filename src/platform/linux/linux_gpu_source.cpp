@@ -1,125 +1,137 @@
 #include "platform/linux/linux_gpu_source.h"
 
 #include "platform/linux/file_reader.h"
+#include "platform/linux/gpu/amdgpu.h"
+#include "platform/linux/gpu/intel.h"
+#include "platform/linux/gpu/nvml_library.h"
 #include "platform/linux/sysfs_files.h"
-#include "platform/linux/sysfs_parsers.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace pw::platform {
 
 namespace {
 
-// Firmware framebuffers get a card too, but draw nothing themselves.
-bool isFramebufferDriver(std::string_view driver) {
-    return driver == "simple-framebuffer" || driver == "efi-framebuffer";
-}
+// A failed NVML start is tried again after this long, not every cycle.
+constexpr double kNvmlRetrySeconds = 10.0;
 
-std::optional<double> readValue(const std::string& path, std::string& buffer,
-                                std::optional<double> (*parse)(std::string_view)) {
-    if (path.empty()) {
-        return std::nullopt;
+// NVML's figures for a card, which keeps what the scan found of it.
+void merge(const GpuDevice& figures, GpuDevice& gpu) {
+    GpuDevice merged = figures;
+    merged.card = gpu.card;
+    merged.driver = gpu.driver;
+    merged.integrated = gpu.integrated;
+    if (merged.name.empty()) {
+        merged.name = gpu.name;
     }
-    const auto text = readFile(path, buffer);
-    return text ? parse(*text) : std::nullopt;
-}
-
-std::optional<double> asDouble(std::optional<std::uint64_t> value) {
-    return value ? std::optional<double>(static_cast<double>(*value)) : std::nullopt;
+    gpu = std::move(merged);
 }
 
 } // namespace
 
-LinuxGpuSource::LinuxGpuSource(RootPath root, std::shared_ptr<Clock> clock)
-    : m_root(std::move(root)), m_clock(std::move(clock)) {}
+LinuxGpuSource::LinuxGpuSource(RootPath root, std::shared_ptr<Clock> clock,
+                               GpuSourceOptions options)
+    : m_root(std::move(root)), m_clock(std::move(clock)), m_options(std::move(options)),
+      m_clients(m_root, m_options.clientFileScanSeconds) {}
 
-void LinuxGpuSource::findHwmonFiles(Card& card) {
-    // One hwmon folder per GPU in practice; should there be more, the first
-    // offering a file gives it.
-    const std::string hwmonDir = card.deviceDir + "hwmon/";
-    const auto offer = [](std::string& path, const std::string& candidate) {
-        if (path.empty() && pathExists(candidate)) {
-            path = candidate;
-        }
-    };
-    for (const auto& [number, hwmon] : numberedEntries(hwmonDir, "hwmon")) {
-        const std::string dir = hwmonDir + hwmon + "/";
-        offer(card.temperaturePath, dir + "temp1_input");
-        // amdgpu reports power1_average, newer parts power1_input instead.
-        offer(card.powerPath, dir + "power1_average");
-        offer(card.powerPath, dir + "power1_input");
-        offer(card.clockPath, dir + "freq1_input");
-        offer(card.fanPath, dir + "fan1_input");
-    }
+LinuxGpuSource::~LinuxGpuSource() = default;
+
+const gpu::CardScan& LinuxGpuSource::cards(double now) {
+    return m_scan.get(now, [&] {
+        gpu::CardScan scan = gpu::scanCards(m_root, m_buffer);
+        m_offered.assign(scan.cards.size(), std::nullopt);
+        m_clients.rescan();
+        return scan;
+    });
 }
 
-std::optional<LinuxGpuSource::Card> LinuxGpuSource::scanCard(const std::string& cardDir,
-                                                             const std::string& name) {
-    Card card;
-    card.deviceDir = cardDir + "device/";
-    if (!pathExists(card.deviceDir)) {
-        return std::nullopt; // a virtual card without hardware
-    }
-    GpuDevice& identity = card.identity;
-    identity.card = name;
-    if (const auto driver = readSymlink(card.deviceDir + "driver")) {
-        identity.driver = baseName(*driver);
-    }
-    if (isFramebufferDriver(identity.driver)) {
-        return std::nullopt;
-    }
-    std::optional<std::uint16_t> vendor;
-    std::optional<std::uint16_t> device;
-    if (const auto link = readSymlink(cardDir + "device"); link && isPciAddress(baseName(*link))) {
-        identity.pciAddress = baseName(*link);
-        const auto vendorText = readTrimmed(card.deviceDir + "vendor", m_buffer);
-        vendor = vendorText ? parsePciId(*vendorText) : std::nullopt;
-        const auto deviceText = readTrimmed(card.deviceDir + "device", m_buffer);
-        device = deviceText ? parsePciId(*deviceText) : std::nullopt;
-    }
-    identity.name = gpuName(identity.driver.empty() ? name : identity.driver, vendor, device);
-    // A GPU on the root bus (Intel's 00:02.0) or not on PCI at all (an SoC's)
-    // is part of the processor package and shares its memory.
-    identity.integrated =
-        identity.pciAddress.empty() || identity.pciAddress.compare(5, 2, "00") == 0;
-    findHwmonFiles(card);
-    return card;
-}
-
-std::vector<LinuxGpuSource::Card> LinuxGpuSource::scanCards() {
-    std::vector<Card> cards;
-    const std::string drmDir = m_root.sys("class/drm/");
-    for (const auto& [number, name] : numberedEntries(drmDir, "card")) {
-        if (auto card = scanCard(drmDir + name + "/", name)) {
-            cards.push_back(std::move(*card));
-        }
-    }
-    return cards;
-}
-
-GpuDevice LinuxGpuSource::read(const Card& card) {
+GpuDevice LinuxGpuSource::read(const gpu::CardPaths& card, std::size_t index, bool asleep) {
     GpuDevice gpu = card.identity;
-    if (readTrimmed(card.deviceDir + "power/runtime_status", m_buffer) == "suspended") {
+    if (asleep) {
         gpu.suspended = true;
         return gpu;
     }
-    gpu.busyPercent = asDouble(readCount(card.deviceDir + "gpu_busy_percent", m_buffer));
-    gpu.memoryBusyPercent = asDouble(readCount(card.deviceDir + "mem_busy_percent", m_buffer));
-    gpu.vramUsedBytes = readCount(card.deviceDir + "mem_info_vram_used", m_buffer);
-    gpu.vramTotalBytes = readCount(card.deviceDir + "mem_info_vram_total", m_buffer);
-    gpu.temperatureCelsius = readValue(card.temperaturePath, m_buffer, parseMilliCelsius);
-    gpu.powerWatts = readValue(card.powerPath, m_buffer, parseMicrowattsAsWatts);
-    gpu.clockMHz = readValue(card.clockPath, m_buffer, parseHertzAsMHz);
-    gpu.fanRpm = card.fanPath.empty() ? std::nullopt : asDouble(readCount(card.fanPath, m_buffer));
+    std::optional<Offered>& offered = m_offered[index];
+    if (!offered) {
+        offered = Offered{gpu::findHwmonFiles(card.deviceDir, m_buffer),
+                          gpu::isIntelDriver(gpu.driver)
+                              ? gpu::findIntelClockFile(gpu.driver, card.cardDir, card.deviceDir)
+                              : std::string()};
+    }
+    if (gpu.driver == "amdgpu") {
+        gpu::readAmdgpuFigures(card.deviceDir, m_buffer, gpu);
+    }
+    gpu::readHwmonFigures(offered->hwmon, m_buffer, gpu);
+    if (!offered->intelClock.empty()) {
+        gpu.clockMHz = gpu::readIntelClock(offered->intelClock, m_buffer);
+    }
     return gpu;
 }
 
+void LinuxGpuSource::readNvidia(const gpu::CardScan& scan, std::vector<GpuDevice>& devices,
+                                double now) {
+    if (scan.nvidiaAddresses.empty()) {
+        return; // no NVIDIA GPU: the library is never opened
+    }
+    const bool allAwake = std::none_of(
+        scan.nvidiaAddresses.begin(), scan.nvidiaAddresses.end(), [&](const std::string& address) {
+            const auto card = std::find_if(devices.begin(), devices.end(), [&](const GpuDevice& d) {
+                return d.pciAddress == address;
+            });
+            return card != devices.end()
+                       ? card->suspended
+                       : gpu::deviceAsleep(m_root.sys("bus/pci/devices/" + address + "/"),
+                                           m_buffer);
+        });
+    if (!m_nvml) {
+        m_nvml = std::make_unique<gpu::NvmlLibrary>(m_options.nvmlLibrary);
+    }
+    if (!allAwake) {
+        m_nvml->stop(); // its open files would keep the sleeping GPU awake
+        return;
+    }
+    if (!m_nvml->running() && (now < m_nvmlRetryAt || !m_nvml->start())) {
+        m_nvmlRetryAt = std::max(m_nvmlRetryAt, now + kNvmlRetrySeconds);
+        return;
+    }
+    for (const GpuDevice& figures : m_nvml->read()) {
+        for (GpuDevice& device : devices) {
+            if (device.pciAddress == figures.pciAddress && !device.suspended) {
+                merge(figures, device);
+            }
+        }
+    }
+}
+
 std::vector<GpuDevice> LinuxGpuSource::gpus() {
+    const double now = m_clock->monotonicSeconds();
+    const gpu::CardScan& scan = cards(now);
     std::vector<GpuDevice> devices;
-    for (const Card& card : m_cards.get(m_clock->monotonicSeconds(), [&] { return scanCards(); })) {
-        devices.push_back(read(card));
+    std::vector<gpu::ClientCard> clientCards;
+    for (std::size_t i = 0; i < scan.cards.size(); ++i) {
+        const gpu::CardPaths& card = scan.cards[i];
+        const bool asleep = gpu::deviceAsleep(card.deviceDir, m_buffer);
+        devices.push_back(read(card, i, asleep));
+        clientCards.push_back(
+            gpu::ClientCard{card.identity.card, card.identity.pciAddress, card.nodes, asleep});
+    }
+    m_clients.sample(now, clientCards);
+    readNvidia(scan, devices, now);
+    const bool partial = m_clients.processes().unreadableProcesses > 0;
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        // Cards without a load file of their own (Intel's) are as busy as
+        // their clients keep them.
+        if (!devices[i].suspended && !devices[i].busyPercent) {
+            devices[i].busyPercent = m_clients.cardBusy(i);
+            devices[i].busyIsPartial = devices[i].busyPercent && partial;
+        }
     }
     return devices;
+}
+
+GpuProcesses LinuxGpuSource::gpuProcesses() {
+    return m_clients.processes();
 }
 
 std::optional<std::string> LinuxGpuSource::scanNpu() {

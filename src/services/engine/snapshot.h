@@ -99,6 +99,8 @@ struct GpuFigures {
     // The card the views show: the busiest awake discrete card, else the
     // first integrated one; empty without a GPU.
     std::optional<std::size_t> shown;
+    // The processes using a GPU, busiest first.
+    platform::GpuProcesses processes;
     const platform::GpuDevice* shownDevice() const {
         return shown && *shown < devices.size() ? &devices[*shown] : nullptr;
     }

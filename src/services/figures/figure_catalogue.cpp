@@ -1,5 +1,7 @@
 #include "services/figures/figure_catalogue.h"
 
+#include "platform/gpu_fields.h"
+
 #include <QJsonObject>
 
 #include <array>
@@ -35,6 +37,33 @@ const platform::GpuDevice* gpu(const FigureInputs& in) {
 FigureValue gpuFigure(const FigureInputs& in, std::optional<double> platform::GpuDevice::*field) {
     const platform::GpuDevice* d = gpu(in);
     return d ? number(d->*field) : FigureValue();
+}
+
+// Writes one GPU field into a JSON object: null where unknown.
+struct GpuFieldToJson {
+    QJsonObject& object;
+    void operator()(const char* key, const std::string& value) const {
+        put(key, value.empty() ? QJsonValue() : QJsonValue(QString::fromStdString(value)));
+    }
+    void operator()(const char* key, bool value) const { put(key, value); }
+    void operator()(const char* key, std::optional<double> value) const {
+        put(key, value && std::isfinite(*value) ? QJsonValue(*value) : QJsonValue());
+    }
+    void operator()(const char* key, std::optional<std::uint64_t> value) const {
+        put(key, value ? QJsonValue(static_cast<double>(*value)) : QJsonValue());
+    }
+    void put(const char* key, const QJsonValue& value) const {
+        object.insert(QLatin1String(key), value);
+    }
+};
+FigureValue gpuList(const std::vector<platform::GpuDevice>& devices) {
+    QJsonArray gpus;
+    for (const platform::GpuDevice& device : devices) {
+        QJsonObject object;
+        platform::forEachGpuField(device, GpuFieldToJson{object});
+        gpus.append(object);
+    }
+    return gpus;
 }
 
 using K = FigureKind;
@@ -128,6 +157,8 @@ const std::array kFigures = {
         }},
     Figure{"gpuPowerWatts", "power", U::Watts, K::Gauge, true, "Power drawn by the GPU shown.", "without a GPU, or when the card does not report it", 1,
         [](const FigureInputs& in) { return gpuFigure(in, &platform::GpuDevice::powerWatts); }},
+    Figure{"gpus", "", U::None, K::List, false, "Every GPU as {name, driver, pciAddress, busy, memoryBusy, vramUsedBytes, vramTotalBytes, temperature, powerWatts, clockMHz, fanRpm, fanPercent, suspended}.", "never (an empty list without a GPU; a card's figure is null where it does not report it or sleeps)", 0,
+        [](const FigureInputs& in) { return gpuList(in.snapshot.gpu.devices); }},
     Figure{"diskVolumeName", "Disk", U::None, K::Text, true, "Label of the volume mounted at /.", "when the root volume has no label", 0,
         [](const FigureInputs& in) { return text(in.snapshot.storage.volumeName); }},
     Figure{"diskKind", "", U::None, K::Text, true, "SSD or HDD.", "when the root device's kind is unknown", 0,

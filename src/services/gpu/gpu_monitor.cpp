@@ -19,6 +19,7 @@ void GpuMonitor::apply(const Snapshot& s) {
     assignNotify(this, m_gpuName, shown ? QString::fromStdString(shown->name) : QString(),
                  &M::gpuNameChanged);
     assignNotify(this, m_gpuBusy, figure(&platform::GpuDevice::busyPercent), &M::gpuBusyChanged);
+    assignNotify(this, m_gpuBusyIsPartial, shown && shown->busyIsPartial, &M::gpuBusyChanged);
     assignNotify(this, m_gpuMemoryBusy, figure(&platform::GpuDevice::memoryBusyPercent),
                  &M::gpuMemoryBusyChanged);
     assignNotify(this, m_gpuTemperature, figure(&platform::GpuDevice::temperatureCelsius),
@@ -28,6 +29,7 @@ void GpuMonitor::apply(const Snapshot& s) {
     assignNotify(this, m_gpuPowerWatts, figure(&platform::GpuDevice::powerWatts),
                  &M::gpuPowerWattsChanged);
     assignNotify(this, m_gpus, s.gpu.devices, &M::gpusChanged);
+    assignNotify(this, m_gpuProcesses, s.gpu.processes, &M::gpuProcessesChanged);
 }
 
 } // namespace pw

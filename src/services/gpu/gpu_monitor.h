@@ -23,6 +23,7 @@ class GpuMonitor : public QObject {
         std::optional<double> gpuVramFraction READ gpuVramFraction NOTIFY gpuVramFractionChanged)
     Q_PROPERTY(std::optional<double> gpuPowerWatts READ gpuPowerWatts NOTIFY gpuPowerWattsChanged)
     Q_PROPERTY(int gpuCount READ gpuCount NOTIFY gpusChanged)
+    Q_PROPERTY(bool gpuBusyIsPartial READ gpuBusyIsPartial NOTIFY gpuBusyChanged)
 
 public:
     using QObject::QObject;
@@ -33,8 +34,11 @@ public:
     std::optional<double> gpuTemperature() const { return m_gpuTemperature; } // °C
     std::optional<double> gpuVramFraction() const { return m_gpuVramFraction; } // 0–1
     std::optional<double> gpuPowerWatts() const { return m_gpuPowerWatts; }
+    // The busy figure counts only the processes this user may read.
+    bool gpuBusyIsPartial() const { return m_gpuBusyIsPartial; }
     int gpuCount() const { return static_cast<int>(m_gpus.size()); }
     const std::vector<platform::GpuDevice>& gpus() const { return m_gpus; }
+    const platform::GpuProcesses& gpuProcesses() const { return m_gpuProcesses; }
 
     void apply(const Snapshot& snapshot);
 
@@ -46,6 +50,7 @@ Q_SIGNALS:
     void gpuVramFractionChanged();
     void gpuPowerWattsChanged();
     void gpusChanged();
+    void gpuProcessesChanged();
 
 private:
     QString m_gpuName;
@@ -54,7 +59,9 @@ private:
     std::optional<double> m_gpuTemperature;
     std::optional<double> m_gpuVramFraction;
     std::optional<double> m_gpuPowerWatts;
+    bool m_gpuBusyIsPartial = false;
     std::vector<platform::GpuDevice> m_gpus;
+    platform::GpuProcesses m_gpuProcesses;
 };
 
 // Used VRAM as a share of the card's; empty when either is unknown.

@@ -29,6 +29,7 @@ std::optional<std::size_t> shownGpu(const std::vector<platform::GpuDevice>& devi
 void GpuSampler::sampleGpus(GpuFigures& figures) {
     figures.devices = m_source->gpus();
     figures.shown = shownGpu(figures.devices);
+    figures.processes = m_source->gpuProcesses();
 }
 
 std::optional<double> GpuSampler::sampleNpu(std::optional<double> previous) {

@@ -26,7 +26,7 @@ void TestDashboardLogic::sidebarOrderAndLookup() {
     for (const SidebarItem& item : sidebarItems())
         titles << item.title;
     QCOMPARE(titles, QStringList({"Settings", "Alerts", "Cloud", "Sensors", "Memory", "Disk",
-                                  "Fans", "Power", "History", "Network"}));
+                                  "Fans", "Power", "History", "Network", "GPU"}));
     QCOMPARE(sidebarItems()[sidebarIndexOf("Sensors")].symbol, QStringLiteral("cpu"));
     QCOMPARE(sidebarItems()[sidebarIndexOf("History")].symbol, QStringLiteral("clock.fill"));
     QCOMPARE(sidebarIndexOf("sensors"), -1); // titles match exactly

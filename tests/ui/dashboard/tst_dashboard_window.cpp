@@ -147,7 +147,7 @@ void TestDashboardWindow::sidebarSelectsPages() {
     QVERIFY(cloud->findChildren<QWidget*>().isEmpty());
 
     for (const char* title : {"Settings", "Alerts", "Memory", "Disk", "Fans", "Power", "History",
-                              "Network", "Sensors"}) {
+                              "Network", "GPU", "Sensors"}) {
         QTest::mouseClick(buttonTitled(view, title), Qt::LeftButton);
         QCOMPARE(view->currentPage()->objectName(), QString::fromLatin1(title) + "Page");
         QCOMPARE(highlightedSymbols(view).size(), 1);
