@@ -45,10 +45,10 @@ double cpuSeconds(clockid_t clock) {
 struct Synthetic {
     Snapshot s;
     LatencyFigures latency;
-    std::uint64_t seed = 12345;
+    std::uint64_t state = 12345;
     double next(double scale) {
-        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<double>(seed >> 11) / 9007199254740992.0 * scale + 0.001;
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<double>(state >> 11) / 9007199254740992.0 * scale + 0.001;
     }
     Synthetic() {
         platform::GpuDevice gpu;
