@@ -1,6 +1,7 @@
 // The tray readout is drawn every second whether or not the popup is open:
-// the median cost of one frame rendered into an image, wide and square, at
-// 1x and 2x, and of one frame plus the comparison with the last one.
+// the median cost of every size a tray icon carries, of one frame rendered
+// into an image, wide and square, at 1x and 2x, and of one frame plus the
+// comparison with the last one.
 #include "ui/menu_bar_readout.h"
 
 #include <QGuiApplication>
@@ -12,10 +13,11 @@
 
 namespace {
 
+// A busy minute: a slow swing with a jitter on top, as a desktop's load looks.
 QList<double> history() {
     QList<double> values;
     for (int i = 0; i < 60; ++i)
-        values.append(50.0 + 40.0 * std::sin(i / 5.0));
+        values.append(50.0 + 30.0 * std::sin(i / 5.0) + 15.0 * std::sin(i * 2.7));
     return values;
 }
 
@@ -45,8 +47,24 @@ void BM_RenderAndCompare(benchmark::State& state) {
     }
 }
 
+// A StatusNotifierItem carries every size each second; an XEmbed icon one.
+void BM_RenderTrayIconImages(benchmark::State& state) {
+    pw::ui::ReadoutFigures figures{history(), 0.0, 47.3};
+    for (auto _ : state) {
+        figures.cpuUsage = figures.cpuUsage >= 100.0 ? 0.0 : figures.cpuUsage + 1.0;
+        // The line moves on by a sample, as it does each second.
+        figures.cpuHistory.append(figures.cpuHistory.takeFirst());
+        const QList<QImage> images = pw::ui::renderTrayIconImages(figures, QColor(10, 132, 255));
+        benchmark::DoNotOptimize(images.constData());
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_RenderTrayIconImages)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_RenderReadout)
     ->Args({70, 22, 1})
     ->Args({70, 22, 2})

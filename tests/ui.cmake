@@ -5,6 +5,7 @@ foreach(test
         tst_widgets
         tst_live_figures
         tst_reading_demand
+        tst_sparkline_raster
         popup/tst_popup_logic
         popup/tst_popover
         dashboard/tst_dashboard_logic

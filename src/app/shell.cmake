@@ -25,6 +25,8 @@ target_sources(pw_app PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/dbus_tray_types.cpp
     ${CMAKE_CURRENT_LIST_DIR}/x11_hints.h
     ${CMAKE_CURRENT_LIST_DIR}/x11_hints.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/xembed_tray_selection.h
+    ${CMAKE_CURRENT_LIST_DIR}/xembed_tray_selection.cpp
 )
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)

@@ -61,6 +61,8 @@ Q_SIGNALS:
 private:
     void become(Kind kind);
     void refreshIcon();
+    QList<QImage> iconImages(const ui::ReadoutFigures& figures) const;
+    QRect iconSlot() const;
 
     SystemStatsProvider& m_stats;
     QList<QAction*> m_menuActions;
@@ -73,6 +75,9 @@ private:
     QList<QImage> m_lastImages;
     QString m_lastToolTip;
     int m_iconUpdates = 0;
+    static constexpr int kCyclesBetweenSlotChecks = 10;
+    mutable QRect m_slot; // the XEmbed icon's place, as last asked
+    mutable int m_cyclesSinceSlotAsked = 0;
 };
 
 } // namespace pw::app

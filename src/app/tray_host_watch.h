@@ -8,10 +8,13 @@ class QDBusServiceWatcher;
 
 namespace pw::app {
 
+class XembedTraySelection;
+
 // Which kind of system tray the desktop offers right now. Panels come and go
 // (a panel started after us at login, a panel restart), so this is watched
-// for the whole run: the StatusNotifierItem watcher on the session bus, and
-// on X11 the owner of the XEmbed tray selection.
+// for the whole run from events, not by asking every second: the
+// StatusNotifierItem watcher on the session bus with its host signals, and on
+// X11 the owner of the XEmbed tray selection.
 class TrayHostWatch : public QObject {
     Q_OBJECT
 
@@ -20,6 +23,7 @@ public:
     static constexpr auto kWatcherService = "org.kde.StatusNotifierWatcher";
 
     explicit TrayHostWatch(QDBusConnection bus, QObject* parent = nullptr);
+    ~TrayHostWatch() override;
 
     Host host() const { return m_host; }
 
@@ -28,18 +32,21 @@ Q_SIGNALS:
     // XEmbed selection just before its StatusNotifierItem watcher appears.
     void hostChanged(Host host);
 
+private Q_SLOTS:
+    void askWhetherHostRegistered();
+
 private:
-    void probe();
+    void observe();
     void settle();
     Host observed() const;
 
     QDBusConnection m_bus;
     QDBusServiceWatcher* m_serviceWatcher;
-    QTimer m_poll;
+    XembedTraySelection* m_xembed;
+    QTimer m_backstop;
     QTimer m_settle;
     bool m_watcherUp = false;
     bool m_hostRegistered = false;
-    bool m_xembed = false;
     Host m_host = Host::None;
 };
 

@@ -24,18 +24,6 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name) {
     return result;
 }
 
-// The screen number of DISPLAY (":0.1" is screen 1), as the tray selection is per screen.
-int defaultScreenNumber() {
-    const QByteArray display = qgetenv("DISPLAY");
-    const qsizetype colon = display.lastIndexOf(':');
-    const qsizetype dot = display.indexOf('.', colon);
-    if (colon < 0 || dot < 0)
-        return 0;
-    bool ok = false;
-    const int number = display.mid(dot + 1).toInt(&ok);
-    return ok && number >= 0 ? number : 0;
-}
-
 void appendAtoms(QWidget* window, const char* property, std::vector<xcb_atom_t> values) {
     xcb_connection_t* c = connection();
     if (!c || !window)
@@ -77,19 +65,15 @@ void showOnEveryWorkspace(QWidget* window) {
     appendAtoms(window, "_NET_WM_STATE", {atom(c, "_NET_WM_STATE_STICKY")});
 }
 
-bool xembedTrayPresent() {
-    xcb_connection_t* c = connection();
-    if (!c)
-        return false;
-    const QByteArray name = "_NET_SYSTEM_TRAY_S" + QByteArray::number(defaultScreenNumber());
-    const xcb_atom_t selection = atom(c, name.constData());
-    if (selection == XCB_ATOM_NONE)
-        return false;
-    xcb_get_selection_owner_reply_t* reply =
-        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr);
-    const bool owned = reply && reply->owner != xcb_window_t(XCB_WINDOW_NONE);
-    free(reply);
-    return owned;
+int x11DefaultScreenNumber() {
+    const QByteArray display = qgetenv("DISPLAY");
+    const qsizetype colon = display.lastIndexOf(':');
+    const qsizetype dot = display.indexOf('.', colon);
+    if (colon < 0 || dot < 0)
+        return 0;
+    bool ok = false;
+    const int number = display.mid(dot + 1).toInt(&ok);
+    return ok && number >= 0 ? number : 0;
 }
 
 } // namespace pw::app

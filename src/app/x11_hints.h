@@ -13,7 +13,7 @@ bool onWayland();
 void keepOffTaskbarAndPager(QWidget* window);
 void showOnEveryWorkspace(QWidget* window);
 
-// Whether an XEmbed system tray owns the tray selection of the default screen.
-bool xembedTrayPresent();
+// The screen number DISPLAY names (":0.1" is screen 1): the tray selection is per screen.
+int x11DefaultScreenNumber();
 
 } // namespace pw::app

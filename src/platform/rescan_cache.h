@@ -10,7 +10,7 @@ public:
     explicit RescanCache(double intervalSeconds = 10.0) : m_interval(intervalSeconds) {}
 
     // The cached value, rescanned with `scan()` (returning T) when stale.
-    template <typename Scan> const T& get(double nowSeconds, Scan&& scan) {
+    template <typename Scan> T& get(double nowSeconds, Scan&& scan) {
         if (!m_done || nowSeconds - m_at >= m_interval || nowSeconds < m_at) {
             m_value = scan();
             m_done = true;

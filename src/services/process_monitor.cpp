@@ -23,6 +23,7 @@ ProcessMonitor::ProcessMonitor(const platform::Sources& sources, Polling polling
 }
 
 void ProcessMonitor::startPolling() {
+    m_polling = true;
     m_timer.start();
 }
 
@@ -36,14 +37,18 @@ void ProcessMonitor::setDemand(const Demand* demand) {
         // A list now, over the time since the last read, and the rhythm
         // from here.
         updateProcesses();
-        if (m_timer.isActive())
+        if (m_polling)
             m_timer.start();
     });
 }
 
 void ProcessMonitor::tick() {
-    if (!m_demand || m_demand->wanted(Reading::Processes))
+    if (!m_demand || m_demand->wanted(Reading::Processes)) {
         updateProcesses();
+        return;
+    }
+    // Nobody looks: no wake-ups either, until a view asks again.
+    m_timer.stop();
 }
 
 void ProcessMonitor::updateProcesses() {

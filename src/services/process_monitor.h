@@ -39,6 +39,8 @@ public:
     void setDemand(const Demand* demand);
 
     void startPolling();
+    // Whether its timer runs: not while polling but nobody wants the table.
+    bool ticking() const { return m_timer.isActive(); }
     // What the timer does: a cycle, unless nobody wants the list.
     void tick();
     // One cycle: sample the table and publish the new list.
@@ -57,6 +59,7 @@ private:
     ProcessStorageRates m_storageRates;
     QList<ProcessInfoData> m_topProcesses;
     QTimer m_timer;
+    bool m_polling = false; // started, though idle while nobody wants the table
 };
 
 } // namespace pw

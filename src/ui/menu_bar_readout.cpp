@@ -1,9 +1,10 @@
 #include "ui/menu_bar_readout.h"
 
-#include "ui/sparkline_view.h"
-#include "ui/text_styles.h"
 #include "services/system_stats_provider.h"
 #include "ui/format/figure_format.h"
+#include "ui/sparkline_raster.h"
+#include "ui/sparkline_view.h"
+#include "ui/text_styles.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -12,6 +13,11 @@
 #include <QPixmap>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <tuple>
+#include <utility>
 
 namespace pw::ui {
 namespace {
@@ -21,11 +27,18 @@ constexpr double kWideHeight = 22.0;
 // A square slot this size or larger has room for a second line of figures.
 constexpr double kTemperatureSide = 32.0;
 
-// Sized in pixels like the slot.
+// Sized in pixels like the slot. The readout is drawn every second, so each
+// font is made once: a kept QFont keeps the font engine it found, where a new
+// one searches the font database again.
 QFont figureFont(double pixelSize, QFont::Weight weight) {
+    thread_local std::map<std::pair<int, int>, QFont> made;
+    const std::pair<int, int> key{static_cast<int>(std::lround(pixelSize)), weight};
+    if (const auto found = made.find(key); found != made.end())
+        return found->second;
     QFont font = systemFont(pixelSize, weight, true);
     // Digits a few pixels tall need every stem on a whole pixel.
     font.setHintingPreference(QFont::PreferFullHinting);
+    made.emplace(key, font);
     return font;
 }
 
@@ -41,8 +54,24 @@ double capHeightOf(const QFont& font) {
     return QFontMetricsF(font).capHeight();
 }
 
+// Measuring shapes the text, and the figure changes every second. Digits are
+// all as wide as each other in the figures' font (and in nearly every font's
+// default figures), so "37%" is measured as "00%" and kept.
 double advanceOf(const QFont& font, const QString& text) {
-    return QFontMetricsF(font).horizontalAdvance(text);
+    QString shape = text;
+    for (QChar& c : shape)
+        if (c.isDigit())
+            c = QLatin1Char('0');
+    using Key = std::tuple<QString, int, int>;
+    thread_local std::map<Key, double> measured;
+    Key key{std::move(shape), font.pixelSize(), font.weight()};
+    if (const auto found = measured.find(key); found != measured.end())
+        return found->second;
+    if (measured.size() >= 1024)
+        measured.clear();
+    const double advance = QFontMetricsF(font).horizontalAdvance(std::get<0>(key));
+    measured.emplace(std::move(key), advance);
+    return advance;
 }
 
 // The largest bold font, from `largest` pixels down, in which `text` fits `width`.
@@ -73,23 +102,47 @@ void paintBacking(QPainter& painter, const QRectF& rect, double radius) {
     painter.fillPath(path, readoutBackingColor());
 }
 
+// The tray image is redrawn every second: into an image the line goes
+// straight into the pixels, which costs a fraction of a stroke; on a widget
+// it is stroked as everywhere else.
+void drawSparkline(QPainter& painter, const QRectF& frame, const QList<double>& history,
+                   const QColor& color) {
+    constexpr double kLineWidth = 1.5;
+    auto* image = dynamic_cast<QImage*>(painter.device());
+    const QTransform toDevice = painter.deviceTransform();
+    if (!image || image->format() != QImage::Format_ARGB32_Premultiplied ||
+        toDevice.type() > QTransform::TxScale) {
+        paintSparkline(painter, frame, history, color);
+        return;
+    }
+    rasterizeSparkline(*image, toDevice.mapRect(frame), history, color,
+                       kLineWidth * toDevice.m22());
+}
+
 void drawLine(QPainter& painter, const FigureLine& line, double x, double baseline) {
     painter.setFont(line.font);
     painter.setPen(line.color);
     painter.drawText(QPointF(x, baseline), line.text);
 }
 
+// The backing is the same in every frame of a size; an image made from a
+// copy of it skips painting it again.
+enum class Backing { Paint, AlreadyThere, Only };
+
 void paintWide(QPainter& painter, const ReadoutFigures& figures, const QColor& accent,
-               ReadoutLayers layers) {
-    paintBacking(painter, QRectF(0, 0, kWideWidth, kWideHeight), 5.0);
-    paintSparkline(painter, wideReadoutSparklineFrame(), figures.cpuHistory, accent);
+               ReadoutLayers layers, Backing backing) {
+    if (backing != Backing::AlreadyThere)
+        paintBacking(painter, QRectF(0, 0, kWideWidth, kWideHeight), 5.0);
+    if (backing == Backing::Only)
+        return;
+    drawSparkline(painter, wideReadoutSparklineFrame(), figures.cpuHistory, accent);
     if (layers == ReadoutLayers::WithoutFigures)
         return;
 
     const FigureLine cpu{readoutTexts(figures).cpu, figureFont(9, QFont::Bold),
                          readoutFigureColor()};
-    const FigureLine temperature{readoutTexts(figures).temperature,
-                                 figureFont(8, QFont::Normal), readoutSecondaryFigureColor()};
+    const FigureLine temperature{readoutTexts(figures).temperature, figureFont(8, QFont::Normal),
+                                 readoutSecondaryFigureColor()};
     const double gap = 2.0;
     const double cpuHeight = capHeightOf(cpu.font);
     const double stack = cpuHeight + gap + capHeightOf(temperature.font);
@@ -100,8 +153,11 @@ void paintWide(QPainter& painter, const ReadoutFigures& figures, const QColor& a
 }
 
 void paintSquare(QPainter& painter, double side, const ReadoutFigures& figures,
-                 const QColor& accent, ReadoutLayers layers) {
-    paintBacking(painter, QRectF(0, 0, side, side), std::max(2.0, side * 0.14));
+                 const QColor& accent, ReadoutLayers layers, Backing backing) {
+    if (backing != Backing::AlreadyThere)
+        paintBacking(painter, QRectF(0, 0, side, side), std::max(2.0, side * 0.14));
+    if (backing == Backing::Only)
+        return;
     // Figures keep a few pixels of plain backing around them at every size:
     // neither the panel at the rounded corners nor the sparkline comes closer.
     const double margin = std::max(2.0, std::floor(side * 0.1));
@@ -134,7 +190,51 @@ void paintSquare(QPainter& painter, double side, const ReadoutFigures& figures,
     }
     const QRectF frame(margin, y, side - 2.0 * margin, side - margin / 2.0 - y);
     if (frame.height() >= 2.0)
-        paintSparkline(painter, frame, figures.cpuHistory, accent);
+        drawSparkline(painter, frame, figures.cpuHistory, accent);
+}
+
+void paintReadout(QPainter& painter, QSizeF logicalSize, const ReadoutFigures& figures,
+                  const QColor& accent, ReadoutLayers layers, Backing backing) {
+    if (logicalSize.isEmpty())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    if (isSquareReadout(logicalSize)) {
+        const double side = std::min(logicalSize.width(), logicalSize.height());
+        painter.translate((logicalSize.width() - side) / 2.0, (logicalSize.height() - side) / 2.0);
+        paintSquare(painter, side, figures, accent, layers, backing);
+    } else {
+        painter.scale(logicalSize.width() / kWideWidth, logicalSize.height() / kWideHeight);
+        paintWide(painter, figures, accent, layers, backing);
+    }
+    painter.restore();
+}
+
+// Per size: the backing alone, made once, and the image each frame is painted
+// in. Keeping the canvas keeps its paint engine, which is costly to set up
+// for every frame.
+struct ReadoutCanvas {
+    QImage backing;
+    QImage canvas;
+};
+
+ReadoutCanvas& canvasFor(QSize logicalSize, QSize pixels, qreal dpr) {
+    using Key = std::tuple<int, int, int, int, qreal>;
+    thread_local std::map<Key, ReadoutCanvas> made;
+    const Key key{logicalSize.width(), logicalSize.height(), pixels.width(), pixels.height(), dpr};
+    if (const auto found = made.find(key); found != made.end())
+        return found->second;
+    if (made.size() >= 32)
+        made.clear();
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    image.setDevicePixelRatio(dpr);
+    QPainter painter(&image);
+    paintReadout(painter, QSizeF(logicalSize), {}, {}, ReadoutLayers::All, Backing::Only);
+    painter.end();
+    QImage canvas = image.copy();
+    return made.emplace(key, ReadoutCanvas{std::move(image), std::move(canvas)}).first->second;
 }
 
 } // namespace
@@ -172,20 +272,7 @@ QList<TrayIconVariant> trayIconVariants() {
 
 void paintMenuBarReadout(QPainter& painter, QSizeF logicalSize, const ReadoutFigures& figures,
                          const QColor& accent, ReadoutLayers layers) {
-    if (logicalSize.isEmpty())
-        return;
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    if (isSquareReadout(logicalSize)) {
-        const double side = std::min(logicalSize.width(), logicalSize.height());
-        painter.translate((logicalSize.width() - side) / 2.0, (logicalSize.height() - side) / 2.0);
-        paintSquare(painter, side, figures, accent, layers);
-    } else {
-        painter.scale(logicalSize.width() / kWideWidth, logicalSize.height() / kWideHeight);
-        paintWide(painter, figures, accent, layers);
-    }
-    painter.restore();
+    paintReadout(painter, logicalSize, figures, accent, layers, Backing::Paint);
 }
 
 QImage renderMenuBarReadout(const ReadoutFigures& figures, QSize logicalSize, qreal dpr,
@@ -194,13 +281,13 @@ QImage renderMenuBarReadout(const ReadoutFigures& figures, QSize logicalSize, qr
         return {};
     const QSize pixels(qMax(1, qRound(logicalSize.width() * dpr)),
                        qMax(1, qRound(logicalSize.height() * dpr)));
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    image.setDevicePixelRatio(dpr);
-    QPainter painter(&image);
-    paintMenuBarReadout(painter, QSizeF(logicalSize), figures, accent, layers);
+    ReadoutCanvas& c = canvasFor(logicalSize, pixels, dpr);
+    std::memcpy(c.canvas.bits(), c.backing.constBits(), c.backing.sizeInBytes());
+    QPainter painter(&c.canvas);
+    paintReadout(painter, QSizeF(logicalSize), figures, accent, layers, Backing::AlreadyThere);
     painter.end();
-    return image;
+    // A copy goes out, so the canvas is never shared and stays ready.
+    return c.canvas.copy();
 }
 
 QList<QImage> renderTrayIconImages(const ReadoutFigures& figures, const QColor& accent) {

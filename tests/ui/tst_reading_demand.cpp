@@ -154,6 +154,21 @@ private Q_SLOTS:
         monitor.tick();
         QCOMPARE(rig.fake.processes->reads, baseline + 2);
     }
+
+    // A closed popup should not even wake the program up every two seconds.
+    void idleProcessMonitorStopsWakingUntilWantedAgain() {
+        Rig rig;
+        rig.demand.readOnlyWhatIsWatched();
+        ProcessMonitor monitor(rig.fake.sources(), Polling::Start, nullptr);
+        monitor.setDemand(&rig.demand);
+        QVERIFY(monitor.ticking());
+        monitor.tick();
+        QVERIFY(!monitor.ticking());
+        DemandHold hold(rig.demand, {Reading::Processes});
+        QVERIFY(monitor.ticking());
+        monitor.tick();
+        QVERIFY(monitor.ticking());
+    }
 };
 
 QTEST_MAIN(TestReadingDemand)

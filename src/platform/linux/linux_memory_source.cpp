@@ -11,13 +11,13 @@ namespace pw::platform {
 LinuxMemorySource::LinuxMemorySource(RootPath root, std::shared_ptr<Clock> clock)
     : m_root(std::move(root)), m_clock(std::move(clock)), m_meminfo(m_root.proc("meminfo")) {}
 
-std::vector<std::string> LinuxMemorySource::scanZramDevices() {
-    std::vector<std::string> paths;
+std::vector<KernelFile> LinuxMemorySource::scanZramDevices() {
+    std::vector<KernelFile> files;
     const std::string blockDir = m_root.sys("block/");
     for (const auto& [number, name] : numberedEntries(blockDir, "zram")) {
-        paths.push_back(blockDir + name + "/mm_stat");
+        files.emplace_back(blockDir + name + "/mm_stat");
     }
-    return paths;
+    return files;
 }
 
 std::optional<MemoryCounters> LinuxMemorySource::memory() {
@@ -38,8 +38,8 @@ std::optional<MemoryCounters> LinuxMemorySource::memory() {
                           info.pageTables.value_or(0) + info.unevictable.value_or(0);
     counters.appBytes = info.anonPages.value_or(0);
     counters.compressedBytes = info.zswap.value_or(0);
-    for (const auto& path : m_zramStatPaths.get(now, [&] { return scanZramDevices(); })) {
-        const auto stat = readFile(path, m_buffer);
+    for (KernelFile& file : m_zramStats.get(now, [&] { return scanZramDevices(); })) {
+        const auto stat = file.read(m_buffer);
         if (const auto used = stat ? parseZramMemUsed(*stat) : std::nullopt) {
             counters.compressedBytes += *used;
         }

@@ -31,14 +31,15 @@ private:
         std::optional<std::uint64_t> free;
         double at = 0.0;
     };
-    std::vector<std::string> scanZramDevices();
+    std::vector<KernelFile> scanZramDevices();
 
     RootPath m_root;
     std::shared_ptr<Clock> m_clock;
     KernelFile m_meminfo;
     std::string m_buffer;
     std::optional<SwapFigures> m_pendingSwap; // from the last memory(), used once
-    RescanCache<std::vector<std::string>> m_zramStatPaths;
+    // Kept open between rescans: opening a sysfs file costs more than reading it.
+    RescanCache<std::vector<KernelFile>> m_zramStats;
 };
 
 } // namespace pw::platform

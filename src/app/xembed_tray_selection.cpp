@@ -1,0 +1,120 @@
+#include "app/xembed_tray_selection.h"
+
+#include "app/x11_hints.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+
+namespace pw::app {
+namespace {
+
+xcb_connection_t* connection() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_atom_t internAtom(xcb_connection_t* c, const QByteArray& name) {
+    const auto cookie = xcb_intern_atom(c, 0, static_cast<uint16_t>(name.size()), name.constData());
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookie, nullptr);
+    const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return result;
+}
+
+xcb_screen_t* defaultScreen(xcb_connection_t* c, int number) {
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
+    for (int i = 0; it.rem > 0; ++i, xcb_screen_next(&it))
+        if (i == number)
+            return it.data;
+    return nullptr;
+}
+
+// Adds structure events to what this client already hears from `window`;
+// setting the mask outright would take away events Qt selected itself.
+void hearStructureOf(xcb_connection_t* c, xcb_window_t window) {
+    uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    xcb_get_window_attributes_reply_t* attributes =
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr);
+    if (attributes)
+        mask |= attributes->your_event_mask;
+    std::free(attributes);
+    xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(c);
+}
+
+} // namespace
+
+XembedTraySelection::XembedTraySelection(QObject* parent) : QObject(parent) {
+    xcb_connection_t* c = onX11() ? connection() : nullptr;
+    if (!c)
+        return;
+    const int screenNumber = x11DefaultScreenNumber();
+    m_selection = internAtom(c, "_NET_SYSTEM_TRAY_S" + QByteArray::number(screenNumber));
+    m_manager = internAtom(c, "MANAGER");
+    if (xcb_screen_t* screen = defaultScreen(c, screenNumber))
+        hearStructureOf(c, screen->root); // where MANAGER is announced
+    QCoreApplication::instance()->installNativeEventFilter(this);
+    refreshOwner();
+}
+
+XembedTraySelection::~XembedTraySelection() {
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->removeNativeEventFilter(this);
+}
+
+void XembedTraySelection::refreshOwner() {
+    xcb_connection_t* c = connection();
+    if (!c || m_selection == XCB_ATOM_NONE)
+        return;
+    xcb_get_selection_owner_reply_t* reply =
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, m_selection), nullptr);
+    const xcb_window_t owner = reply ? reply->owner : xcb_window_t(XCB_WINDOW_NONE);
+    std::free(reply);
+    follow(owner);
+}
+
+void XembedTraySelection::follow(std::uint32_t window) {
+    if (window == m_owner)
+        return;
+    const bool was = present();
+    m_owner = window;
+    if (m_owner != XCB_WINDOW_NONE)
+        hearStructureOf(connection(), m_owner); // to hear it destroyed
+    if (present() != was)
+        Q_EMIT presenceChanged(present());
+}
+
+bool XembedTraySelection::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (eventType != "xcb_generic_event_t" || !message || m_selection == XCB_ATOM_NONE)
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    switch (event->response_type & 0x7f) {
+    case XCB_CLIENT_MESSAGE: {
+        const auto* m = reinterpret_cast<const xcb_client_message_event_t*>(event);
+        if (m->type == m_manager && m->format == 32 && m->data.data32[1] == m_selection)
+            follow(m->data.data32[2]);
+        break;
+    }
+    case XCB_DESTROY_NOTIFY: {
+        const auto* d = reinterpret_cast<const xcb_destroy_notify_event_t*>(event);
+        // Another tray may already have taken the selection over.
+        if (m_owner != XCB_WINDOW_NONE && d->window == m_owner) {
+            m_owner = XCB_WINDOW_NONE;
+            refreshOwner();
+            if (!present())
+                Q_EMIT presenceChanged(false);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return false; // Qt still sees every event
+}
+
+} // namespace pw::app

@@ -1,0 +1,96 @@
+#include "ui/sparkline_raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace pw::ui {
+namespace {
+
+struct Span {
+    double low = 0.0; // smallest y, in image pixels
+    double high = 0.0;
+};
+
+// The line's y at `x` on the segment from point i to i + 1.
+double yOnSegment(double x, double x0, double y0, double x1, double y1) {
+    if (x1 == x0)
+        return y0;
+    return y0 + (y1 - y0) * (x - x0) / (x1 - x0);
+}
+
+// Source-over of a premultiplied colour at `coverage` (0–1) onto one pixel.
+void blend(QRgb& pixel, QRgb premultiplied, double coverage) {
+    const int a = static_cast<int>(std::lround(std::clamp(coverage, 0.0, 1.0) * 255.0));
+    if (a == 0)
+        return;
+    const int keep = 255 - (qAlpha(premultiplied) * a + 127) / 255;
+    auto channel = [a, keep](int src, int dst) {
+        return std::min(255, (src * a + 127) / 255 + (dst * keep + 127) / 255);
+    };
+    pixel = qRgba(
+        channel(qRed(premultiplied), qRed(pixel)), channel(qGreen(premultiplied), qGreen(pixel)),
+        channel(qBlue(premultiplied), qBlue(pixel)), channel(qAlpha(premultiplied), qAlpha(pixel)));
+}
+
+} // namespace
+
+void rasterizeSparkline(QImage& image, const QRectF& frame, const QList<double>& data,
+                        const QColor& color, double lineWidth, double scaleMaximum) {
+    const qsizetype n = data.size();
+    if (n < 2 || !(scaleMaximum > 0.0) || !frame.isValid() || !(lineWidth > 0.0) ||
+        image.format() != QImage::Format_ARGB32_Premultiplied)
+        return;
+    const double dx = frame.width() / static_cast<double>(n - 1);
+    auto xAt = [&](qsizetype i) { return frame.left() + dx * static_cast<double>(i); };
+    auto yAt = [&](qsizetype i) {
+        return frame.bottom() - frame.height() * (data[i] / scaleMaximum);
+    };
+    const QRgb premultiplied = qPremultiply(color.rgba());
+    const double half = lineWidth / 2.0;
+    const int firstColumn = std::max(0, static_cast<int>(std::floor(frame.left())));
+    const int lastColumn =
+        std::min(image.width() - 1, static_cast<int>(std::ceil(frame.right())) - 1);
+
+    for (int column = firstColumn; column <= lastColumn; ++column) {
+        const double from = std::max(frame.left(), static_cast<double>(column));
+        const double to = std::min(frame.right(), static_cast<double>(column + 1));
+        if (!(to > from))
+            continue;
+        // The segments within half a line's width of this column, so steep
+        // stretches are as wide as flat ones are tall.
+        const double near = std::max(frame.left(), from - half);
+        const double far = std::min(frame.right(), to + half);
+        std::optional<Span> span;
+        const auto firstSegment = std::clamp<qsizetype>(
+            static_cast<qsizetype>(std::floor((near - frame.left()) / dx)), 0, n - 2);
+        for (qsizetype i = firstSegment; i < n - 1 && xAt(i) < far; ++i) {
+            const double y0 = yAt(i);
+            const double y1 = yAt(i + 1);
+            if (!std::isfinite(y0) || !std::isfinite(y1))
+                continue; // a gap in the line
+            const double a = std::max(near, xAt(i));
+            const double b = std::min(far, xAt(i + 1));
+            if (b < a)
+                continue;
+            const double ya = yOnSegment(a, xAt(i), y0, xAt(i + 1), y1);
+            const double yb = yOnSegment(b, xAt(i), y0, xAt(i + 1), y1);
+            const Span s{std::min(ya, yb), std::max(ya, yb)};
+            span = span ? Span{std::min(span->low, s.low), std::max(span->high, s.high)} : s;
+        }
+        if (!span)
+            continue;
+        const double top = std::max(0.0, span->low - half);
+        const double bottom = std::min(static_cast<double>(image.height()), span->high + half);
+        const double across = to - from; // the share of the column the line covers
+        auto* row0 = reinterpret_cast<QRgb*>(image.bits());
+        const qsizetype stride = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+        for (int y = static_cast<int>(std::floor(top)); y < bottom; ++y) {
+            const double down = std::min(bottom, y + 1.0) - std::max(top, static_cast<double>(y));
+            if (down > 0.0)
+                blend(row0[y * stride + column], premultiplied, down * across);
+        }
+    }
+}
+
+} // namespace pw::ui
