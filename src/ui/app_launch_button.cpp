@@ -17,12 +17,19 @@ Launcher detachedLauncher() {
 }
 
 AppLaunchButton::AppLaunchButton(const ProcessInfoData& process, Launcher launcher, QWidget* parent)
-    : QAbstractButton(parent), m_process(process), m_launcher(std::move(launcher)) {
+    : QAbstractButton(parent) {
     setFixedSize(24, 24);
-    setToolTip(launcherToolTip(process.name));
-    setEnabled(launchCommandFor(process.desktopEntry).has_value());
     setCursor(Qt::PointingHandCursor);
     connect(this, &QAbstractButton::clicked, this, &AppLaunchButton::launch);
+    setProcess(process, std::move(launcher));
+}
+
+void AppLaunchButton::setProcess(const ProcessInfoData& process, Launcher launcher) {
+    m_process = process;
+    m_launcher = std::move(launcher);
+    setToolTip(launcherToolTip(process.name));
+    setEnabled(launchCommandFor(process.desktopEntry).has_value());
+    update();
 }
 
 void AppLaunchButton::launch() {

@@ -20,6 +20,8 @@ class AppLaunchButton : public QAbstractButton {
 public:
     AppLaunchButton(const ProcessInfoData& process, Launcher launcher, QWidget* parent = nullptr);
 
+    // Shows and starts another program, as the busiest ones change places.
+    void setProcess(const ProcessInfoData& process, Launcher launcher);
     const ProcessInfoData& process() const { return m_process; }
     QSize sizeHint() const override { return {24, 24}; }
 

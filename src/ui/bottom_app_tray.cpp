@@ -101,12 +101,20 @@ QList<AppLaunchButton*> BottomAppTray::appButtons() const {
 }
 
 void BottomAppTray::rebuildAppButtons() {
-    for (AppLaunchButton* button : appButtons()) {
+    const QList<ProcessInfoData>& processes = m_processMonitor.topProcesses();
+    const qsizetype count = std::min<qsizetype>(processes.size(), kAppButtonCount);
+    // The list comes every two seconds: as many buttons as before are given
+    // their new programs rather than made again, which costs a layout pass.
+    const QList<AppLaunchButton*> existing = appButtons();
+    if (existing.size() == count) {
+        for (qsizetype i = 0; i < count; ++i)
+            existing[i]->setProcess(processes[i], m_launcher);
+        return;
+    }
+    for (AppLaunchButton* button : existing) {
         m_appRow->removeWidget(button);
         button->deleteLater();
     }
-    const QList<ProcessInfoData>& processes = m_processMonitor.topProcesses();
-    const qsizetype count = std::min<qsizetype>(processes.size(), kAppButtonCount);
     for (qsizetype i = 0; i < count; ++i) {
         auto* button = new AppLaunchButton(processes[i], m_launcher, this);
         m_appRow->insertWidget(static_cast<int>(i), button, 0, Qt::AlignVCenter);

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QIcon>
 #include <QPainter>
+#include <QPixmapCache>
 
 namespace pw::ui {
 namespace {
@@ -70,9 +71,9 @@ QString symbolSource(const QString& symbolName) {
     return symbolTable().value(symbolName);
 }
 
-QPixmap symbolPixmap(const QString& symbolName, const QColor& color, int logicalSize,
-                     qreal devicePixelRatio) {
-    const int px = qMax(1, qRound(logicalSize * devicePixelRatio));
+namespace {
+// The symbol in `color`, `px` pixels square.
+QPixmap drawSymbol(const QString& symbolName, const QColor& color, int px, qreal devicePixelRatio) {
     QPixmap out(px, px);
     out.fill(Qt::transparent);
     const QString source = symbolSource(symbolName);
@@ -90,6 +91,25 @@ QPixmap symbolPixmap(const QString& symbolName, const QColor& color, int logical
     p.fillRect(out.rect(), color);
     p.end();
     out.setDevicePixelRatio(devicePixelRatio);
+    return out;
+}
+} // namespace
+
+QPixmap symbolPixmap(const QString& symbolName, const QColor& color, int logicalSize,
+                     qreal devicePixelRatio) {
+    const int px = qMax(1, qRound(logicalSize * devicePixelRatio));
+    // Views paint their symbols every time they repaint; drawing one from its
+    // SVG each time was a large share of the popup's cost.
+    const QString key = QStringLiteral("pw-symbol:%1:%2:%3:%4:%5")
+                            .arg(symbolName, QIcon::themeName())
+                            .arg(color.rgba())
+                            .arg(px)
+                            .arg(devicePixelRatio);
+    QPixmap cached;
+    if (QPixmapCache::find(key, &cached))
+        return cached;
+    QPixmap out = drawSymbol(symbolName, color, px, devicePixelRatio);
+    QPixmapCache::insert(key, out);
     return out;
 }
 

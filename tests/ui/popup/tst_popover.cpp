@@ -351,6 +351,15 @@ private Q_SLOTS:
         // None of these has an installed desktop entry here: nothing to launch.
         for (AppLaunchButton* button : buttons)
             QVERIFY(!button->isEnabled());
+        // Other programs in the same number: the buttons show them, not the last ones.
+        f.publishProcesses({{51, "alpha", "/usr/bin/alpha"},
+                            {52, "beta", "/usr/bin/beta"},
+                            {53, "gamma", "/usr/bin/gamma"}});
+        QStringList tips;
+        for (AppLaunchButton* button : popover.tray()->appButtons())
+            tips << button->toolTip() << QString::number(button->process().id);
+        tips.sort();
+        QCOMPARE(tips, QStringList({"51", "52", "53", "Open alpha", "Open beta", "Open gamma"}));
         f.publishProcesses(manyProcesses(7));
         QCOMPARE(popover.tray()->appButtons().size(), 5);
         f.publishProcesses({});
