@@ -3,6 +3,7 @@
 #include "services/history/history_store_session.h"
 
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 
 namespace pw {
@@ -23,6 +24,21 @@ struct HistoryWriter::Shared {
 
 namespace {
 
+// exit() (which Qt calls when the X server goes away) destroys Qt's database
+// registry while a writer may be in the middle of a batch. Every live writer
+// is therefore stopped first, from a handler registered once a store has been
+// opened, so it runs before that registry is destroyed. Neither list nor lock
+// is ever destroyed, so both outlive every other exit-time destructor.
+std::mutex& liveWritersMutex() {
+    static auto* mutex = new std::mutex;
+    return *mutex;
+}
+std::vector<std::weak_ptr<HistoryWriter::Shared>>& liveWriters() {
+    static auto* writers = new std::vector<std::weak_ptr<HistoryWriter::Shared>>;
+    return *writers;
+}
+std::once_flag exitHandlerRegistered;
+
 // The writer's own state; lives on its thread only.
 class WriterLoop {
 public:
@@ -34,6 +50,8 @@ public:
     void run() {
         if (auto error = m_session.open())
             pause(*error);
+        std::call_once(exitHandlerRegistered,
+                       [] { std::atexit(HistoryWriter::stopAllBeforeExit); });
         for (;;) {
             std::vector<HistoryRow> incoming;
             bool stopping = false;
@@ -115,16 +133,43 @@ HistoryWriter::HistoryWriter(Options options, Report report)
     : m_shared(std::make_shared<Shared>()) {
     m_shared->options = std::move(options);
     m_shared->report = std::move(report);
+    {
+        std::lock_guard lock(liveWritersMutex());
+        std::erase_if(liveWriters(), [](const auto& w) { return w.expired(); });
+        liveWriters().push_back(m_shared);
+    }
     m_thread = std::thread([shared = m_shared] { WriterLoop(shared).run(); });
+}
+
+namespace {
+// Asks the writer to write what it has and stop; true once it has.
+bool stopAndWait(HistoryWriter::Shared& shared, std::unique_lock<std::mutex>& lock) {
+    shared.stopping = true;
+    shared.wake.notify_one();
+    return shared.settled.wait_for(lock, HistoryWriter::kStopWait,
+                                   [&shared] { return shared.finished; });
+}
+} // namespace
+
+void HistoryWriter::stopAllBeforeExit() {
+    std::vector<std::shared_ptr<Shared>> writers;
+    {
+        std::lock_guard lock(liveWritersMutex());
+        for (const auto& w : liveWriters())
+            if (auto shared = w.lock())
+                writers.push_back(std::move(shared));
+    }
+    for (const auto& shared : writers) {
+        std::unique_lock lock(shared->mutex);
+        stopAndWait(*shared, lock);
+    }
 }
 
 HistoryWriter::~HistoryWriter() {
     std::unique_lock lock(m_shared->mutex);
-    m_shared->stopping = true;
-    m_shared->wake.notify_one();
     // A disk that hangs must not hang the quit: past the wait the thread is
     // left to finish on its own (it owns everything it uses).
-    if (m_shared->settled.wait_for(lock, kStopWait, [this] { return m_shared->finished; })) {
+    if (stopAndWait(*m_shared, lock)) {
         lock.unlock();
         m_thread.join();
     } else {

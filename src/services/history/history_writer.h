@@ -44,6 +44,10 @@ public:
     // Until everything submitted has been written or put off; false on timeout.
     bool waitUntilIdle(std::chrono::milliseconds timeout);
 
+    // Has every writer in the process write what it was given and stop, each
+    // waiting at most `kStopWait`. Runs on exit(); later rows are not written.
+    static void stopAllBeforeExit();
+
     // "History: cannot write to … (…); …", as every part of the recorder says it.
     static QString cannotWriteLine(const QString& storePath, const QString& why,
                                    std::chrono::milliseconds retryAfter);
