@@ -121,7 +121,7 @@ std::optional<QRect> TrayEntry::anchorGeometry() const {
     return std::nullopt;
 }
 
-QRect TrayEntry::iconSlot() const {
+QRect TrayEntry::iconSlot() {
     // Asking where the icon is costs a round trip to the X server; a slot
     // rarely changes size, so it is asked again only now and then.
     if (m_slot.isEmpty() || m_cyclesSinceSlotAsked >= kCyclesBetweenSlotChecks) {
@@ -132,7 +132,7 @@ QRect TrayEntry::iconSlot() const {
     return m_slot;
 }
 
-QList<QImage> TrayEntry::iconImages(const ui::ReadoutFigures& figures) const {
+QList<QImage> TrayEntry::iconImages(const ui::ReadoutFigures& figures) {
     const QColor accent = ui::platformAccentColor();
     // A docked XEmbed icon has one slot whose size we know: drawing only that
     // is a fifth of the work, every second.

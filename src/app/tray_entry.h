@@ -61,8 +61,8 @@ Q_SIGNALS:
 private:
     void become(Kind kind);
     void refreshIcon();
-    QList<QImage> iconImages(const ui::ReadoutFigures& figures) const;
-    QRect iconSlot() const;
+    QList<QImage> iconImages(const ui::ReadoutFigures& figures);
+    QRect iconSlot();
 
     SystemStatsProvider& m_stats;
     QList<QAction*> m_menuActions;
@@ -76,8 +76,8 @@ private:
     QString m_lastToolTip;
     int m_iconUpdates = 0;
     static constexpr int kCyclesBetweenSlotChecks = 10;
-    mutable QRect m_slot; // the XEmbed icon's place, as last asked
-    mutable int m_cyclesSinceSlotAsked = 0;
+    QRect m_slot; // the XEmbed icon's place, as last asked
+    int m_cyclesSinceSlotAsked = 0;
 };
 
 } // namespace pw::app

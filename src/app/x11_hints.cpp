@@ -11,31 +11,31 @@
 namespace pw::app {
 namespace {
 
-xcb_connection_t* connection() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
-xcb_atom_t atom(xcb_connection_t* c, const char* name) {
-    const auto cookie = xcb_intern_atom(c, 0, static_cast<uint16_t>(qstrlen(name)), name);
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookie, nullptr);
-    const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    free(reply);
-    return result;
-}
-
 void appendAtoms(QWidget* window, const char* property, std::vector<xcb_atom_t> values) {
-    xcb_connection_t* c = connection();
+    xcb_connection_t* c = x11Connection();
     if (!c || !window)
         return;
     const auto id = static_cast<xcb_window_t>(window->winId());
-    const xcb_atom_t name = atom(c, property);
+    const xcb_atom_t name = x11Atom(c, property);
     xcb_change_property(c, XCB_PROP_MODE_APPEND, id, name, XCB_ATOM_ATOM, 32,
                         static_cast<uint32_t>(values.size()), values.data());
     xcb_flush(c);
 }
 
 } // namespace
+
+xcb_connection_t* x11Connection() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_atom_t x11Atom(xcb_connection_t* c, const char* name) {
+    const auto cookie = xcb_intern_atom(c, 0, static_cast<uint16_t>(qstrlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookie, nullptr);
+    const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    free(reply);
+    return result;
+}
 
 bool onX11() {
     return QGuiApplication::platformName() == QLatin1String("xcb");
@@ -46,23 +46,23 @@ bool onWayland() {
 }
 
 void keepOffTaskbarAndPager(QWidget* window) {
-    xcb_connection_t* c = connection();
+    xcb_connection_t* c = x11Connection();
     if (!c)
         return;
     // Qt merges its own states into what is already there when it maps the window.
     appendAtoms(window, "_NET_WM_STATE",
-                {atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), atom(c, "_NET_WM_STATE_SKIP_PAGER")});
+                {x11Atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), x11Atom(c, "_NET_WM_STATE_SKIP_PAGER")});
 }
 
 void showOnEveryWorkspace(QWidget* window) {
-    xcb_connection_t* c = connection();
+    xcb_connection_t* c = x11Connection();
     if (!c || !window)
         return;
     const auto id = static_cast<xcb_window_t>(window->winId());
     const uint32_t everyDesktop = 0xFFFFFFFF;
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atom(c, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL,
-                        32, 1, &everyDesktop);
-    appendAtoms(window, "_NET_WM_STATE", {atom(c, "_NET_WM_STATE_STICKY")});
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, x11Atom(c, "_NET_WM_DESKTOP"),
+                        XCB_ATOM_CARDINAL, 32, 1, &everyDesktop);
+    appendAtoms(window, "_NET_WM_STATE", {x11Atom(c, "_NET_WM_STATE_STICKY")});
 }
 
 int x11DefaultScreenNumber() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <xcb/xcb.h>
+
 class QWidget;
 
 namespace pw::app {
@@ -12,6 +14,11 @@ bool onWayland();
 // Both must be set before the window is first shown.
 void keepOffTaskbarAndPager(QWidget* window);
 void showOnEveryWorkspace(QWidget* window);
+
+// The program's X server connection, or null off X11.
+xcb_connection_t* x11Connection();
+// The atom for `name`, asked of the server (a round trip): ask once and keep it.
+xcb_atom_t x11Atom(xcb_connection_t* c, const char* name);
 
 // The screen number DISPLAY names (":0.1" is screen 1): the tray selection is per screen.
 int x11DefaultScreenNumber();

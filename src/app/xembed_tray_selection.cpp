@@ -13,19 +13,6 @@
 namespace pw::app {
 namespace {
 
-xcb_connection_t* connection() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
-xcb_atom_t internAtom(xcb_connection_t* c, const QByteArray& name) {
-    const auto cookie = xcb_intern_atom(c, 0, static_cast<uint16_t>(name.size()), name.constData());
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookie, nullptr);
-    const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
-    return result;
-}
-
 xcb_screen_t* defaultScreen(xcb_connection_t* c, int number) {
     xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
     for (int i = 0; it.rem > 0; ++i, xcb_screen_next(&it))
@@ -50,12 +37,12 @@ void hearStructureOf(xcb_connection_t* c, xcb_window_t window) {
 } // namespace
 
 XembedTraySelection::XembedTraySelection(QObject* parent) : QObject(parent) {
-    xcb_connection_t* c = onX11() ? connection() : nullptr;
+    xcb_connection_t* c = onX11() ? x11Connection() : nullptr;
     if (!c)
         return;
     const int screenNumber = x11DefaultScreenNumber();
-    m_selection = internAtom(c, "_NET_SYSTEM_TRAY_S" + QByteArray::number(screenNumber));
-    m_manager = internAtom(c, "MANAGER");
+    m_selection = x11Atom(c, ("_NET_SYSTEM_TRAY_S" + QByteArray::number(screenNumber)).constData());
+    m_manager = x11Atom(c, "MANAGER");
     if (xcb_screen_t* screen = defaultScreen(c, screenNumber))
         hearStructureOf(c, screen->root); // where MANAGER is announced
     QCoreApplication::instance()->installNativeEventFilter(this);
@@ -68,7 +55,7 @@ XembedTraySelection::~XembedTraySelection() {
 }
 
 void XembedTraySelection::refreshOwner() {
-    xcb_connection_t* c = connection();
+    xcb_connection_t* c = x11Connection();
     if (!c || m_selection == XCB_ATOM_NONE)
         return;
     xcb_get_selection_owner_reply_t* reply =
@@ -84,7 +71,7 @@ void XembedTraySelection::follow(std::uint32_t window) {
     const bool was = present();
     m_owner = window;
     if (m_owner != XCB_WINDOW_NONE)
-        hearStructureOf(connection(), m_owner); // to hear it destroyed
+        hearStructureOf(x11Connection(), m_owner); // to hear it destroyed
     if (present() != was)
         Q_EMIT presenceChanged(present());
 }
