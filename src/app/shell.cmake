@@ -27,6 +27,8 @@ target_sources(pw_app PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/x11_hints.cpp
     ${CMAKE_CURRENT_LIST_DIR}/xembed_tray_selection.h
     ${CMAKE_CURRENT_LIST_DIR}/xembed_tray_selection.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/xembed_tray_icon.h
+    ${CMAKE_CURRENT_LIST_DIR}/xembed_tray_icon.cpp
 )
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)

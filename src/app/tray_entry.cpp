@@ -4,6 +4,7 @@
 #include "app/status_notifier_item.h"
 #include "app/tray_host_watch.h"
 #include "app/x11_hints.h"
+#include "app/xembed_tray_icon.h"
 #include "services/system_stats_provider.h"
 
 #include <QCursor>
@@ -54,14 +55,14 @@ TrayEntry::TrayEntry(SystemStatsProvider& stats, QList<QAction*> menuActions,
 TrayEntry::~TrayEntry() = default;
 
 void TrayEntry::become(Kind kind) {
-    const bool first = !m_icon && !m_item && !m_readout;
+    const bool first = !m_xembed && !m_icon && !m_item && !m_readout;
+    m_xembed.reset();
     m_icon.reset();
     m_item.reset();
     m_readout.reset();
     m_lastImages.clear();
     m_lastToolTip.clear();
     m_lastActivation.reset();
-    m_slot = QRect();
     m_kind = kind;
 
     switch (kind) {
@@ -75,6 +76,20 @@ void TrayEntry::become(Kind kind) {
                 [this](QPoint at) { Q_EMIT contextMenuRequested(onX11() ? at : QCursor::pos()); });
         break;
     case Kind::SystemTray:
+        m_xembed = XembedTrayIcon::dock();
+        if (m_xembed) {
+            connect(m_xembed.get(), &XembedTrayIcon::clicked, this, [this](Qt::MouseButton b) {
+                if (b == Qt::LeftButton)
+                    Q_EMIT leftClicked();
+                else if (b == Qt::RightButton)
+                    Q_EMIT contextMenuRequested(QCursor::pos());
+            });
+            connect(m_xembed.get(), &XembedTrayIcon::slotChanged, this, [this] {
+                m_lastImages.clear(); // a new size needs a new frame now
+                refreshIcon();
+            });
+            break;
+        }
         // Made anew each time, as Qt docks the icon when it is created. Only
         // made while no StatusNotifierItem watcher runs: Qt settles once per
         // process whether its icons use one, so it must first ask when there
@@ -109,6 +124,11 @@ void TrayEntry::become(Kind kind) {
 std::optional<QRect> TrayEntry::anchorGeometry() const {
     if (m_readout)
         return m_readout->frameGeometry();
+    if (m_xembed) {
+        const QRect geometry = m_xembed->geometry();
+        if (!geometry.isEmpty())
+            return geometry;
+    }
     if (m_icon) {
         const QRect geometry = m_icon->geometry();
         if (!geometry.isEmpty())
@@ -121,43 +141,31 @@ std::optional<QRect> TrayEntry::anchorGeometry() const {
     return std::nullopt;
 }
 
-QRect TrayEntry::iconSlot() {
-    // Asking where the icon is costs a round trip to the X server; a slot
-    // rarely changes size, so it is asked again only now and then.
-    if (m_slot.isEmpty() || m_cyclesSinceSlotAsked >= kCyclesBetweenSlotChecks) {
-        m_slot = m_icon->geometry();
-        m_cyclesSinceSlotAsked = 0;
-    }
-    ++m_cyclesSinceSlotAsked;
-    return m_slot;
-}
-
-QList<QImage> TrayEntry::iconImages(const ui::ReadoutFigures& figures) {
+QList<QImage> TrayEntry::iconImages(const ui::ReadoutFigures& figures) const {
     const QColor accent = ui::platformAccentColor();
-    // A docked XEmbed icon has one slot whose size we know: drawing only that
-    // is a fifth of the work, every second.
-    if (m_icon) {
-        const QRect slot = iconSlot();
-        if (!slot.isEmpty()) {
-            const QScreen* screen = QGuiApplication::screenAt(slot.center());
-            if (!screen)
-                screen = QGuiApplication::primaryScreen();
-            const qreal dpr = screen ? screen->devicePixelRatio() : 1.0;
-            return {ui::renderMenuBarReadout(figures, slot.size(), dpr, accent)};
-        }
+    // Our XEmbed icon has one slot whose size the tray told us: drawing only
+    // that is a fifth of the work, every second.
+    if (m_xembed) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const qreal dpr = screen ? screen->devicePixelRatio() : 1.0;
+        const QSize pixels = m_xembed->slotPixels();
+        const QSize logical = pixels.isEmpty() ? QSize(22, 22) : (QSizeF(pixels) / dpr).toSize();
+        return {ui::renderMenuBarReadout(figures, logical, dpr, accent)};
     }
     // Other trays pick the size they show; each size has a layout drawn for it.
     return ui::renderTrayIconImages(figures, accent);
 }
 
 void TrayEntry::refreshIcon() {
-    if (!m_icon && !m_item)
+    if (!m_xembed && !m_icon && !m_item)
         return;
     const ui::ReadoutFigures figures = ui::readoutFigures(m_stats);
     const QList<QImage> images = iconImages(figures);
     if (images != m_lastImages) {
         m_lastImages = images;
-        if (m_item)
+        if (m_xembed)
+            m_xembed->setImage(images.value(0));
+        else if (m_item)
             m_item->setImages(images);
         else
             m_icon->setIcon(ui::trayIconFromImages(images));
@@ -166,7 +174,9 @@ void TrayEntry::refreshIcon() {
     const QString toolTip = ui::readoutToolTip(figures);
     if (toolTip != m_lastToolTip) {
         m_lastToolTip = toolTip;
-        if (m_item)
+        if (m_xembed)
+            m_xembed->setToolTip(toolTip);
+        else if (m_item)
             m_item->setToolTip(QStringLiteral("Pulsewick"), toolTip);
         else
             m_icon->setToolTip(toolTip);

@@ -24,6 +24,7 @@ namespace pw::app {
 class FloatingReadout;
 class StatusNotifierItem;
 class TrayHostWatch;
+class XembedTrayIcon;
 
 // The program's entry on the desktop: a StatusNotifierItem where a host for
 // one runs, an XEmbed tray icon where only such a tray does, else the
@@ -61,13 +62,14 @@ Q_SIGNALS:
 private:
     void become(Kind kind);
     void refreshIcon();
-    QList<QImage> iconImages(const ui::ReadoutFigures& figures);
-    QRect iconSlot();
+    QList<QImage> iconImages(const ui::ReadoutFigures& figures) const;
 
     SystemStatsProvider& m_stats;
     QList<QAction*> m_menuActions;
     std::unique_ptr<TrayHostWatch> m_watch; // absent when pinned
     Kind m_kind = Kind::FloatingReadout;
+    std::unique_ptr<XembedTrayIcon> m_xembed;
+    // Qt's own icon, where ours cannot dock (another platform, an odd visual).
     std::unique_ptr<QSystemTrayIcon> m_icon;
     std::unique_ptr<StatusNotifierItem> m_item;
     std::unique_ptr<FloatingReadout> m_readout;
@@ -75,9 +77,6 @@ private:
     QList<QImage> m_lastImages;
     QString m_lastToolTip;
     int m_iconUpdates = 0;
-    static constexpr int kCyclesBetweenSlotChecks = 10;
-    QRect m_slot; // the XEmbed icon's place, as last asked
-    int m_cyclesSinceSlotAsked = 0;
 };
 
 } // namespace pw::app

@@ -65,6 +65,25 @@ void showOnEveryWorkspace(QWidget* window) {
     appendAtoms(window, "_NET_WM_STATE", {x11Atom(c, "_NET_WM_STATE_STICKY")});
 }
 
+xcb_screen_t* x11Screen(xcb_connection_t* c, int number) {
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
+    for (int i = 0; it.rem > 0; ++i, xcb_screen_next(&it))
+        if (i == number)
+            return it.data;
+    return nullptr;
+}
+
+void x11HearStructureOf(xcb_connection_t* c, xcb_window_t window) {
+    uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    xcb_get_window_attributes_reply_t* attributes =
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr);
+    if (attributes)
+        mask |= attributes->your_event_mask;
+    free(attributes);
+    xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(c);
+}
+
 int x11DefaultScreenNumber() {
     const QByteArray display = qgetenv("DISPLAY");
     const qsizetype colon = display.lastIndexOf(':');

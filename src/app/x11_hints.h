@@ -20,6 +20,12 @@ xcb_connection_t* x11Connection();
 // The atom for `name`, asked of the server (a round trip): ask once and keep it.
 xcb_atom_t x11Atom(xcb_connection_t* c, const char* name);
 
+// The screen `number` of the connection, or null.
+xcb_screen_t* x11Screen(xcb_connection_t* c, int number);
+// Adds structure events to what this client already hears from `window`;
+// setting the mask outright would take away events Qt selected itself.
+void x11HearStructureOf(xcb_connection_t* c, xcb_window_t window);
+
 // The screen number DISPLAY names (":0.1" is screen 1): the tray selection is per screen.
 int x11DefaultScreenNumber();
 

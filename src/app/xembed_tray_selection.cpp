@@ -11,30 +11,6 @@
 #include <cstdlib>
 
 namespace pw::app {
-namespace {
-
-xcb_screen_t* defaultScreen(xcb_connection_t* c, int number) {
-    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
-    for (int i = 0; it.rem > 0; ++i, xcb_screen_next(&it))
-        if (i == number)
-            return it.data;
-    return nullptr;
-}
-
-// Adds structure events to what this client already hears from `window`;
-// setting the mask outright would take away events Qt selected itself.
-void hearStructureOf(xcb_connection_t* c, xcb_window_t window) {
-    uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
-    xcb_get_window_attributes_reply_t* attributes =
-        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr);
-    if (attributes)
-        mask |= attributes->your_event_mask;
-    std::free(attributes);
-    xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, &mask);
-    xcb_flush(c);
-}
-
-} // namespace
 
 XembedTraySelection::XembedTraySelection(QObject* parent) : QObject(parent) {
     xcb_connection_t* c = onX11() ? x11Connection() : nullptr;
@@ -43,8 +19,8 @@ XembedTraySelection::XembedTraySelection(QObject* parent) : QObject(parent) {
     const int screenNumber = x11DefaultScreenNumber();
     m_selection = x11Atom(c, ("_NET_SYSTEM_TRAY_S" + QByteArray::number(screenNumber)).constData());
     m_manager = x11Atom(c, "MANAGER");
-    if (xcb_screen_t* screen = defaultScreen(c, screenNumber))
-        hearStructureOf(c, screen->root); // where MANAGER is announced
+    if (xcb_screen_t* screen = x11Screen(c, screenNumber))
+        x11HearStructureOf(c, screen->root); // where MANAGER is announced
     QCoreApplication::instance()->installNativeEventFilter(this);
     refreshOwner();
 }
@@ -71,7 +47,7 @@ void XembedTraySelection::follow(std::uint32_t window) {
     const bool was = present();
     m_owner = window;
     if (m_owner != XCB_WINDOW_NONE)
-        hearStructureOf(x11Connection(), m_owner); // to hear it destroyed
+        x11HearStructureOf(x11Connection(), m_owner); // to hear it destroyed
     if (present() != was)
         Q_EMIT presenceChanged(present());
 }
