@@ -45,6 +45,7 @@ private:
     int m_maxPageCount;
     std::unique_ptr<StoreConnection> m_connection;
     std::optional<QSqlQuery> m_insert;
+    QList<QString> m_insertMarks; // ":v0" for the time, then one per column
     std::optional<QSqlQuery> m_fold;
     // Minutes from here on may hold rows not yet folded.
     qint64 m_foldFrom = std::numeric_limits<qint64>::max();
