@@ -11,6 +11,7 @@
 #include <QPainterPath>
 #include <QPalette>
 #include <QPixmap>
+#include <QStaticText>
 
 #include <algorithm>
 #include <cmath>
@@ -119,10 +120,28 @@ void drawSparkline(QPainter& painter, const QRectF& frame, const QList<double>& 
                        kLineWidth * toDevice.m22());
 }
 
+// Laying a figure out (shaping it) costs more than drawing it, and a readout
+// shows few distinct strings: each is laid out once per font and scale.
 void drawLine(QPainter& painter, const FigureLine& line, double x, double baseline) {
+    struct LaidOut {
+        QStaticText text;
+        double ascent;
+    };
+    using Key = std::tuple<QString, int, int, double>;
+    thread_local std::map<Key, LaidOut> laidOut;
+    Key key{line.text, line.font.pixelSize(), line.font.weight(), painter.deviceTransform().m11()};
+    auto found = laidOut.find(key);
+    if (found == laidOut.end()) {
+        if (laidOut.size() >= 1024)
+            laidOut.clear();
+        QStaticText text(line.text);
+        text.setTextFormat(Qt::PlainText);
+        found =
+            laidOut.emplace(std::move(key), LaidOut{text, QFontMetricsF(line.font).ascent()}).first;
+    }
     painter.setFont(line.font);
     painter.setPen(line.color);
-    painter.drawText(QPointF(x, baseline), line.text);
+    painter.drawStaticText(QPointF(x, baseline - found->second.ascent), found->second.text);
 }
 
 // The backing is the same in every frame of a size; an image made from a
