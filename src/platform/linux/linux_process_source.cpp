@@ -5,6 +5,7 @@
 #include "platform/linux/text_scan.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include <unistd.h>
 
@@ -27,28 +28,48 @@ std::string LinuxProcessSource::pidDir(int pid) const {
 std::optional<std::vector<ProcessStat>> LinuxProcessSource::processTable() {
     std::vector<ProcessStat> table;
     table.reserve(m_lastProcessCount + 16);
-    // Each stat is opened relative to the open /proc, in one read: a few hundred
-    // processes make this the dearest reading of all.
+    ++m_listing;
     const bool listed =
         forEachDirectoryEntryWithFd(m_procDir, [&](int procFd, std::string_view name) {
-            if (!isAllDigits(name)) {
+            int pid = 0;
+            if (!isAllDigits(name) ||
+                std::from_chars(name.data(), name.data() + name.size(), pid).ec != std::errc{})
                 return;
-            }
-            m_path.assign(name).append("/stat");
-            const auto text = readProcFileAt(procFd, m_path.c_str(), m_buffer);
-            if (!text) {
+            const auto text = readStat(procFd, pid, name);
+            if (!text)
                 return; // exited since the listing
-            }
             auto stat = parseProcessStat(*text);
-            if (stat && std::to_string(stat->pid) == name) {
+            if (stat && stat->pid == pid)
                 table.push_back(std::move(*stat));
-            }
         });
-    if (!listed) {
+    if (!listed)
         return std::nullopt;
-    }
+    // Processes that have gone give their descriptors back.
+    std::erase_if(m_statFiles,
+                  [this](const auto& entry) { return entry.second.listing != m_listing; });
     m_lastProcessCount = table.size();
     return table;
+}
+
+std::optional<std::string_view> LinuxProcessSource::readStat(int procFd, int pid,
+                                                             std::string_view name) {
+    auto kept = m_statFiles.find(pid);
+    if (kept == m_statFiles.end() && m_statFiles.size() < kMaxKeptStatFiles)
+        kept = m_statFiles
+                   .emplace(pid, KeptStat{KernelFile(m_procDir + std::string(name) + "/stat"),
+                                          m_listing})
+                   .first;
+    if (kept == m_statFiles.end()) {
+        // Past the cap: opened relative to the open /proc, in one read.
+        m_path.assign(name).append("/stat");
+        return readProcFileAt(procFd, m_path.c_str(), m_buffer);
+    }
+    kept->second.listing = m_listing;
+    if (auto text = kept->second.file.read(m_buffer))
+        return text;
+    // A kept descriptor of a process that ended fails; the PID may already
+    // belong to a new process, which the path opened afresh reaches.
+    return kept->second.file.read(m_buffer);
 }
 
 std::optional<std::string> LinuxProcessSource::executable(int pid) {

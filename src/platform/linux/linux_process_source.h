@@ -1,9 +1,13 @@
 #pragma once
 
+#include "platform/linux/kernel_file.h"
 #include "platform/process_source.h"
 #include "platform/root_path.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace pw::platform {
 
@@ -23,6 +27,19 @@ public:
 
 private:
     std::string pidDir(int pid) const;
+    std::optional<std::string_view> readStat(int procFd, int pid, std::string_view name);
+
+    // Each process's stat stays open between readings and is read again with
+    // pread: open, fstat and close were three of every four system calls of
+    // the table, and the path lookup in /proc its dearest part. Capped, so
+    // thousands of processes cannot use up the descriptors.
+    static constexpr std::size_t kMaxKeptStatFiles = 512;
+    struct KeptStat {
+        KernelFile file;
+        unsigned listing; // the last listing that saw the process
+    };
+    std::unordered_map<int, KeptStat> m_statFiles;
+    unsigned m_listing = 0;
 
     std::string m_procDir; // proc/
     std::string m_buffer;
