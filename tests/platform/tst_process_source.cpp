@@ -4,6 +4,11 @@
 
 #include <QTest>
 
+#include <QDir>
+
+#include <algorithm>
+#include <csignal>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace pw::platform;
@@ -129,6 +134,32 @@ private Q_SLOTS:
         }
         const auto gone = processes.source.resources(-1);
         QVERIFY(!gone.residentBytes && !gone.storageReadBytes);
+    }
+
+    // The live table keeps each process's stat open between readings: a
+    // process that starts is seen, one that ends is dropped with its
+    // descriptor, and nothing is read from a descriptor of an ended process.
+    void liveTableFollowsProcessesAndGivesDescriptorsBack() {
+        ProcessesOn processes("/");
+        const auto has = [](const std::optional<std::vector<ProcessStat>>& table, int pid) {
+            return table && std::any_of(table->begin(), table->end(),
+                                        [pid](const ProcessStat& p) { return p.pid == pid; });
+        };
+        QVERIFY(has(processes.source.processTable(), int(::getpid())));
+        const int openBefore = int(QDir("/proc/self/fd").count());
+
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::pause();
+            ::_exit(0);
+        }
+        QVERIFY(child > 0);
+        QVERIFY(has(processes.source.processTable(), child));
+        QVERIFY(has(processes.source.processTable(), child)); // read again, not reopened
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        QVERIFY(!has(processes.source.processTable(), child));
+        QCOMPARE(int(QDir("/proc/self/fd").count()), openBefore);
     }
 };
 
