@@ -9,5 +9,3 @@ pw_add_test(tst_command_line engine/tst_command_line.cpp LIBS pw_app)
 add_dependencies(tst_command_line pulsewick)
 pw_add_test(tst_terminal_text engine/tst_terminal_text.cpp LIBS pw_services)
 pw_add_test(tst_failed_writes engine/tst_failed_writes.cpp LIBS pw_services)
-pw_add_test(tst_rewritten_trees engine/tst_rewritten_trees.cpp platform/fixture_tree.h
-    LIBS pw_services pw_platform_linux)

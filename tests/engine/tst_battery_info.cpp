@@ -58,16 +58,16 @@ private Q_SLOTS:
         QVERIFY(!broken->percentage);
         QVERIFY(!broken->timeToEmpty); // no "243 min left" from a broken gauge
         QCOMPARE(broken->wattage.value_or(-1), 7.4);
-        s.capacity = 101;
-        QVERIFY(!pw::batteryInfoFrom({s})->percentage);
-        s.capacity = 100;
-        QCOMPARE(pw::batteryInfoFrom({s})->percentage.value_or(-1), 100);
-        s.capacity = 0;
-        QCOMPARE(pw::batteryInfoFrom({s})->percentage.value_or(-1), 0);
-        s.powerNow = 1'000'000'001; // just above 1 kW
-        QVERIFY(!pw::batteryInfoFrom({s})->wattage);
-        s.powerNow = 1'000'000'000;
-        QCOMPARE(pw::batteryInfoFrom({s})->wattage.value_or(-1), 1000.0);
+        // 0 to 100 %, and up to 1 kW, are believed; beyond is unknown.
+        for (const auto& [capacity, known] : {std::pair{101, false}, {100, true}, {0, true}}) {
+            s.capacity = capacity;
+            QCOMPARE(pw::batteryInfoFrom({s})->percentage.has_value(), known);
+        }
+        for (const auto& [microwatts, known] :
+             {std::pair{1'000'000'001LL, false}, {1'000'000'000LL, true}}) {
+            s.powerNow = microwatts;
+            QCOMPARE(pw::batteryInfoFrom({s})->wattage.has_value(), known);
+        }
     }
 
     void stateIsWhatTheBatterySays() {

@@ -33,6 +33,17 @@ Run runBinary(const QStringList& args,
     }
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
 }
+
+// A run of the program on a tracked machine tree, answering pings itself.
+Run runOn(const char* fixture, QStringList args,
+          const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    const QString root = QStringLiteral(PW_FIXTURES "/") + QLatin1String(fixture);
+    if (!QFileInfo::exists(root))
+        return {-1, {}, "a tracked fixture is missing: " + root.toUtf8()};
+    return runBinary(args << "--root" << root << "--latency-host"
+                          << "127.0.0.1",
+                     env);
+}
 } // namespace
 
 class TestCommandLine : public QObject {
@@ -82,15 +93,12 @@ private Q_SLOTS:
     }
 
     void headlessJsonOnAFixture() {
-        const QString root = QStringLiteral(PW_FIXTURES "/intel-hybrid-laptop");
-        QVERIFY2(QFileInfo::exists(root), "a tracked fixture is missing");
         QTemporaryDir tmp;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("TMPDIR"), tmp.path());
-        const Run r = runBinary({"--headless", "--json", "--samples", "3", "--root", root,
-                                 "--latency-host", "127.0.0.1", "--export-csv"},
-                                env);
-        QCOMPARE(r.exitCode, 0);
+        const Run r = runOn("intel-hybrid-laptop",
+                            {"--headless", "--json", "--samples", "3", "--export-csv"}, env);
+        QVERIFY2(r.exitCode == 0, r.err);
         const QList<QByteArray> lines = r.out.trimmed().split('\n');
         QCOMPARE(lines.size(), 4); // three cycles, then the CSV path as an object
         for (int i = 0; i < 3; ++i) {
@@ -127,12 +135,8 @@ private Q_SLOTS:
 
     // A tree with processes: the list arrives, each entry with its figures.
     void headlessJsonListsProcesses() {
-        const QString root = QStringLiteral(PW_FIXTURES "/processes");
-        QVERIFY2(QFileInfo::exists(root), "a tracked fixture is missing");
-        const Run r = runBinary({"--headless", "--json", "--samples", "4", "--root", root,
-                                 "--latency-host", "127.0.0.1"},
-                                QProcessEnvironment::systemEnvironment());
-        QCOMPARE(r.exitCode, 0);
+        const Run r = runOn("processes", {"--headless", "--json", "--samples", "4"});
+        QVERIFY2(r.exitCode == 0, r.err);
         const QJsonObject last =
             QJsonDocument::fromJson(r.out.trimmed().split('\n').last()).object();
         const QJsonArray processes = last.value("topProcesses").toArray();
@@ -145,12 +149,8 @@ private Q_SLOTS:
 
     // The terminal line says what the battery is doing in words.
     void headlessTextNamesTheBatteryState() {
-        const QString root = QStringLiteral(PW_FIXTURES "/intel-hybrid-laptop");
-        QVERIFY2(QFileInfo::exists(root), "a tracked fixture is missing");
-        const Run r = runBinary(
-            {"--headless", "--samples", "1", "--root", root, "--latency-host", "127.0.0.1"},
-            QProcessEnvironment::systemEnvironment());
-        QCOMPARE(r.exitCode, 0);
+        const Run r = runOn("intel-hybrid-laptop", {"--headless", "--samples", "1"});
+        QVERIFY2(r.exitCode == 0, r.err);
         QVERIFY2(r.out.contains("state Discharging"), r.out.constData());
     }
 
@@ -174,11 +174,8 @@ private Q_SLOTS:
     }
 
     void logLinesStayOffTheJsonStream() {
-        const QString root = QStringLiteral(PW_FIXTURES "/bare-vm");
-        QVERIFY2(QFileInfo::exists(root), "a tracked fixture is missing");
-        const Run r =
-            runBinary({"--json", "--samples", "2", "--root", root, "--latency-host", "127.0.0.1"});
-        QCOMPARE(r.exitCode, 0);
+        const Run r = runOn("bare-vm", {"--json", "--samples", "2"});
+        QVERIFY2(r.exitCode == 0, r.err);
         QVERIFY(r.err.contains("HIDMonitor: No thermal services found.\n"));
         QCOMPARE(r.err.count("HIDMonitor"), 1);
         for (const QByteArray& line : r.out.trimmed().split('\n')) {
@@ -190,8 +187,7 @@ private Q_SLOTS:
                   "powerDraw", "efficiencyRatio", "eClusterUsage"})
                 QVERIFY2(o.value(QLatin1String(key)).isNull(), key);
         }
-        const Run text = runBinary(
-            {"--headless", "--samples", "1", "--root", root, "--latency-host", "127.0.0.1"});
+        const Run text = runOn("bare-vm", {"--headless", "--samples", "1"});
         QCOMPARE(text.exitCode, 0);
         const QByteArray line = text.out.trimmed();
         for (const char* item : {"Temp \u2014", "Battery \u2014", "Power \u2014",
@@ -200,13 +196,9 @@ private Q_SLOTS:
     }
 
     void failedExportExitsNonZero() {
-        const QString root = QStringLiteral(PW_FIXTURES "/bare-vm");
-        QVERIFY2(QFileInfo::exists(root), "a tracked fixture is missing");
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("TMPDIR"), QStringLiteral("/nonexistent/pulsewick-test"));
-        const Run r = runBinary({"--headless", "--samples", "1", "--export-csv", "--root", root,
-                                 "--latency-host", "127.0.0.1"},
-                                env);
+        const Run r = runOn("bare-vm", {"--headless", "--samples", "1", "--export-csv"}, env);
         QVERIFY(r.exitCode != 0);
         QVERIFY(r.out.contains("Failed to write CSV: "));
     }

@@ -6,6 +6,20 @@ using pw::CpuClusters;
 using pw::platform::CoreTopology;
 using pw::platform::CpuTicks;
 
+namespace {
+// Idle ticks before and after on CPUs 0..count-1; `busy` CPUs spent the
+// interval in user time, the others idle.
+std::optional<pw::CpuLoad> loadWithBusy(const CpuClusters& clusters, int count,
+                                        const std::function<bool(int)>& busy) {
+    std::vector<CpuTicks> before, after;
+    for (int cpu = 0; cpu < count; ++cpu) {
+        before.push_back({cpu, 0, 0, 0, 0});
+        after.push_back(busy(cpu) ? CpuTicks{cpu, 100, 0, 0, 0} : CpuTicks{cpu, 0, 0, 100, 0});
+    }
+    return pw::computeCpuLoad(before, after, clusters);
+}
+} // namespace
+
 class TestCpuLoad : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -24,13 +38,16 @@ private Q_SLOTS:
         QCOMPARE(load->cpuUsage, 0.0);
         QCOMPARE(load->userUsage + load->systemUsage, 0.0);
         // The split is over all ticks counted, each CPU keeps its number, and
-        // a CPU in one sample only is left out.
+        // a CPU in one sample only (gone offline, or just come online) is left out.
         load =
-            pw::computeCpuLoad({{0, 0, 0, 0, 0}, {3, 0, 0, 0, 0}},
+            pw::computeCpuLoad({{0, 0, 0, 0, 0}, {3, 0, 0, 0, 0}, {4, 0, 0, 0, 0}},
                                {{0, 100, 0, 0, 0}, {3, 0, 100, 0, 0}, {5, 9, 9, 9, 9}}, clusters);
         QCOMPARE(load->cpus, (std::vector<int>{0, 3}));
+        QCOMPARE(load->perCpu.size(), size_t(2));
         QCOMPARE(load->userUsage, 50.0);
         QCOMPARE(load->systemUsage, 50.0);
+        QVERIFY(!pw::computeCpuLoad({{1, 0, 0, 0, 0}}, {{2, 1, 1, 1, 1}}, clusters));
+        QVERIFY(!pw::computeCpuLoad({}, {}, clusters));
     }
 
     void countersGoingBackwardsNeverGiveNegativeOrHugeLoads() {
@@ -43,67 +60,32 @@ private Q_SLOTS:
         QCOMPARE(load->cpuUsage, 0.0);
     }
 
-    void positionalClustersWhenOnlyCountsAreKnown() {
-        const CpuClusters clusters{4, 4, std::nullopt};
-        std::vector<CpuTicks> before, after;
-        for (int cpu = 0; cpu < 8; ++cpu) {
-            before.push_back({cpu, 0, 0, 0, 0});
-            after.push_back(cpu < 4 ? CpuTicks{cpu, 100, 0, 0, 0} : CpuTicks{cpu, 0, 0, 100, 0});
-        }
-        const auto load = pw::computeCpuLoad(before, after, clusters);
+    void clusters() {
+        // Only counts known: the efficiency cluster is the first CPUs.
+        auto load = loadWithBusy({4, 4, std::nullopt}, 8, [](int cpu) { return cpu < 4; });
         QCOMPARE(load->eClusterUsage, 100.0);
         QCOMPARE(load->pClusterUsage, 0.0);
         QCOMPARE(load->cpuUsage, 50.0);
-    }
-
-    void membershipDecidesOnHybridMachines() {
-        // Intel hybrid: CPUs 0-3 are performance threads, 4-5 the efficiency cores.
-        CoreTopology topology;
-        topology.performanceLevel0 = 4;
-        topology.performanceLevel1 = 2;
-        topology.efficiencyCpus = std::vector<int>{4, 5};
-        const CpuClusters clusters = pw::clustersFromTopology(topology);
-        std::vector<CpuTicks> before, after;
-        for (int cpu = 0; cpu < 6; ++cpu) {
-            before.push_back({cpu, 0, 0, 0, 0});
-            after.push_back(cpu >= 4 ? CpuTicks{cpu, 100, 0, 0, 0} : CpuTicks{cpu, 0, 0, 100, 0});
-        }
-        const auto load = pw::computeCpuLoad(before, after, clusters);
+        // Intel hybrid: CPUs 0-3 are performance threads, 4-5 the efficiency
+        // cores; membership decides, not position.
+        CoreTopology hybrid;
+        hybrid.performanceLevel0 = 4;
+        hybrid.performanceLevel1 = 2;
+        hybrid.efficiencyCpus = std::vector<int>{4, 5};
+        load = loadWithBusy(pw::clustersFromTopology(hybrid), 6, [](int cpu) { return cpu >= 4; });
         QCOMPARE(load->eClusterUsage, 100.0);
         QCOMPARE(load->pClusterUsage, 0.0);
     }
 
-    void cpusInOnlyOneSampleAreNotCounted() {
-        const CpuClusters clusters{0, 2, std::nullopt};
-        // CPU 1 went offline, CPU 2 came online: only CPU 0 is in both.
-        const auto load = pw::computeCpuLoad({{0, 0, 0, 0, 0}, {1, 0, 0, 0, 0}},
-                                             {{0, 100, 0, 0, 0}, {2, 0, 0, 100, 0}}, clusters);
-        QVERIFY(load);
-        QCOMPARE(load->cpuUsage, 100.0);
-        QCOMPARE(load->perCpu.size(), size_t(1));
-        QVERIFY(!pw::computeCpuLoad({{1, 0, 0, 0, 0}}, {{2, 1, 1, 1, 1}}, clusters));
-        QVERIFY(!pw::computeCpuLoad({}, {}, clusters));
-    }
-
     void coreCountFallbacks() {
-        CoreTopology none;
-        auto c = pw::clustersFromTopology(none);
-        QCOMPARE(c.eCoreCount, 4);
-        QCOMPARE(c.pCoreCount, 4);
-
-        CoreTopology onlyPerformance;
-        onlyPerformance.performanceLevel0 = 12;
-        c = pw::clustersFromTopology(onlyPerformance);
-        QCOMPARE(c.eCoreCount, 0);
-        QCOMPARE(c.pCoreCount, 12);
+        auto c = pw::clustersFromTopology(CoreTopology{});
+        QCOMPARE(std::make_pair(c.eCoreCount, c.pCoreCount), std::make_pair(4, 4));
+        c = pw::clustersFromTopology(CoreTopology{12, std::nullopt, std::nullopt});
+        QCOMPARE(std::make_pair(c.eCoreCount, c.pCoreCount), std::make_pair(0, 12));
         QVERIFY(!c.isEfficiency(0));
-
         // A failed second query leaves the first one's answer in the buffer.
-        CoreTopology onlyEfficiency;
-        onlyEfficiency.performanceLevel1 = 2;
-        c = pw::clustersFromTopology(onlyEfficiency);
-        QCOMPARE(c.eCoreCount, 2);
-        QCOMPARE(c.pCoreCount, 2);
+        c = pw::clustersFromTopology(CoreTopology{std::nullopt, 2, std::nullopt});
+        QCOMPARE(std::make_pair(c.eCoreCount, c.pCoreCount), std::make_pair(2, 2));
     }
 };
 

@@ -11,17 +11,24 @@
 
 using namespace pw;
 
+namespace {
+// The four settings in one line: full path, threshold, CPU alerts, disk alerts.
+QString values(const Preferences& p) {
+    const auto word = [](bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); };
+    return QStringList{word(p.showFullProcessPath()), QString::number(p.cpuAlertThreshold()),
+                       word(p.highCpuAlertsEnabled()), word(p.diskSpaceLowAlertsEnabled())}
+        .join(' ');
+}
+const QString kDefaults = QStringLiteral("false 90 true true");
+} // namespace
+
 class TestPreferences : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void defaultsAreReadNotWritten() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Pulsewick.conf"));
-        Preferences prefs(path);
-        QCOMPARE(prefs.showFullProcessPath(), false);
-        QCOMPARE(prefs.cpuAlertThreshold(), 90.0);
-        QCOMPARE(prefs.highCpuAlertsEnabled(), true);
-        QCOMPARE(prefs.diskSpaceLowAlertsEnabled(), true);
+        QCOMPARE(values(Preferences(path)), kDefaults);
         QVERIFY(!QFile::exists(path));
     }
 
@@ -41,11 +48,7 @@ private Q_SLOTS:
             prefs.setDiskSpaceLowAlertsEnabled(false);
             QCOMPARE(disk.count(), 1);
         }
-        Preferences again(path);
-        QCOMPARE(again.cpuAlertThreshold(), 99.7);
-        QCOMPARE(again.showFullProcessPath(), true);
-        QCOMPARE(again.highCpuAlertsEnabled(), false);
-        QCOMPARE(again.diskSpaceLowAlertsEnabled(), false);
+        QCOMPARE(values(Preferences(path)), QStringLiteral("true 99.7 false false"));
     }
 
     void wrongTypesAndCorruptFilesReadAsDefaults() {
@@ -56,11 +59,7 @@ private Q_SLOTS:
         file.write("[General]\nshowFullProcessPath=perhaps\ncpuAlertThreshold=hot\n"
                    "highCpuAlertsEnabled=0.5\ndiskSpaceLowAlertsEnabled=\n\x01\xff[[[\n");
         file.close();
-        Preferences prefs(path);
-        QCOMPARE(prefs.showFullProcessPath(), false);
-        QCOMPARE(prefs.cpuAlertThreshold(), 90.0);
-        QCOMPARE(prefs.highCpuAlertsEnabled(), true);
-        QCOMPARE(prefs.diskSpaceLowAlertsEnabled(), true);
+        QCOMPARE(values(Preferences(path)), kDefaults);
     }
 
     void unwritableStoreKeepsTheValueForThisRun() {

@@ -255,24 +255,30 @@ private Q_SLOTS:
         QCOMPARE(integrityCheck(rig.store()), QStringLiteral("ok"));
     }
 
-    void garbageStoreIsSetAsideAndANewOneWorks() {
-        Rig rig;
-        QVERIFY(writeDamagedStore(rig.store(), QByteArray(8192, '\x5a')));
-        {
-            HistoryRecorder recorder(rig.options());
-            for (int i = 0; i < 5; ++i)
-                rig.cycle(recorder, 1.0);
-            QVERIFY(recorder.waitUntilWritten(10s));
+    // Garbage, or a header that promises a database and then nothing of one.
+    void damagedStoreIsSetAsideAndANewOneWorks() {
+        for (const QByteArray& damage :
+             {QByteArray(8192, '\x5a'),
+              QByteArray("SQLite format 3\0 but not really", 31) + QByteArray(4000, '\xff')}) {
+            Rig rig;
+            m_log.clear();
+            QVERIFY(writeDamagedStore(rig.store(), damage));
+            {
+                HistoryRecorder recorder(rig.options());
+                for (int i = 0; i < 5; ++i)
+                    rig.cycle(recorder, 1.0);
+                QVERIFY(recorder.waitUntilWritten(10s));
+            }
+            QCOMPARE(m_log.size(), 1);
+            QVERIFY2(m_log[0].contains(QStringLiteral("moved it to")), qPrintable(m_log[0]));
+            const QString folder = QFileInfo(rig.store()).absolutePath();
+            const QStringList aside =
+                filesStartingWith(folder, QStringLiteral("history.sqlite.corrupt-"));
+            QCOMPARE(aside.size(), 1);
+            QCOMPARE(QFileInfo(folder + '/' + aside[0]).size(), damage.size());
+            QCOMPARE(rig.count("SELECT COUNT(*) FROM samples"), 5);
+            QCOMPARE(integrityCheck(rig.store()), QStringLiteral("ok"));
         }
-        QCOMPARE(m_log.size(), 1);
-        QVERIFY2(m_log[0].contains(QStringLiteral("moved it to")), qPrintable(m_log[0]));
-        const QString folder = QFileInfo(rig.store()).absolutePath();
-        const QStringList aside =
-            filesStartingWith(folder, QStringLiteral("history.sqlite.corrupt-"));
-        QCOMPARE(aside.size(), 1);
-        QCOMPARE(QFileInfo(folder + '/' + aside[0]).size(), 8192);
-        QCOMPARE(rig.count("SELECT COUNT(*) FROM samples"), 5);
-        QCOMPARE(integrityCheck(rig.store()), QStringLiteral("ok"));
     }
 
     void secondWriterRecordsNothingAndSaysSo() {

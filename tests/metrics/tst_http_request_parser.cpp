@@ -1,5 +1,4 @@
 #include "app/metrics/http_message.h"
-#include "app/metrics/serve_address.h"
 
 #include <QTest>
 
@@ -121,37 +120,6 @@ private Q_SLOTS:
         QVERIFY(head.contains("Content-Length: 3\r\n"));
         QVERIFY(head.contains("Connection: close\r\n"));
         QVERIFY(head.endsWith("\r\n\r\n"));
-    }
-
-    void parsesListenAddresses_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("host"); // empty: refused
-        QTest::addColumn<int>("port");
-        QTest::newRow("ipv4") << "0.0.0.0:9999"
-                              << "0.0.0.0" << 9999;
-        QTest::newRow("localhost") << "localhost:1"
-                                   << "127.0.0.1" << 1;
-        QTest::newRow("ipv6") << "[::1]:0"
-                              << "::1" << 0;
-        QTest::newRow("bare ipv6") << "::1:80"
-                                   << "" << 0;
-        QTest::newRow("no port") << "127.0.0.1"
-                                 << "" << 0;
-        QTest::newRow("port only") << ":80"
-                                   << "" << 0;
-        QTest::newRow("big port") << "127.0.0.1:65536"
-                                  << "" << 0;
-        QTest::newRow("name") << "example.org:80"
-                              << "" << 0;
-    }
-    void parsesListenAddresses() {
-        QFETCH(QString, text);
-        QFETCH(QString, host);
-        QFETCH(int, port);
-        const std::optional<ServeAddress> parsed = parseServeAddress(text);
-        QCOMPARE(parsed.has_value(), !host.isEmpty());
-        if (parsed)
-            QCOMPARE(*parsed, (ServeAddress{host, quint16(port)}));
     }
 };
 

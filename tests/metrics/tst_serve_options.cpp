@@ -17,7 +17,13 @@ private Q_SLOTS:
             << QStringList{"--serve", "--latency-host", "127.0.0.1"} << "127.0.0.1" << 19189;
         QTest::newRow("address") << QStringList{"--serve", "0.0.0.0:9999", "--root", "/x"}
                                  << "0.0.0.0" << 9999;
-        QTest::newRow("inline") << QStringList{"--serve=[::1]:0"} << "::1" << 0;
+        QTest::newRow("inline ipv6") << QStringList{"--serve=[::1]:0"} << "::1" << 0;
+        QTest::newRow("localhost") << QStringList{"--serve=localhost:1"} << "127.0.0.1" << 1;
+        QTest::newRow("bare ipv6") << QStringList{"--serve=::1:80"} << "" << 0;
+        QTest::newRow("no port") << QStringList{"--serve=127.0.0.1"} << "" << 0;
+        QTest::newRow("port only") << QStringList{"--serve=:80"} << "" << 0;
+        QTest::newRow("big port") << QStringList{"--serve=127.0.0.1:65536"} << "" << 0;
+        QTest::newRow("host name") << QStringList{"--serve=example.org:80"} << "" << 0;
         QTest::newRow("with samples")
             << QStringList{"--serve", "--samples", "3"} << "127.0.0.1" << 19189;
         QTest::newRow("bad address") << QStringList{"--serve", "somewhere"} << "" << 0;

@@ -40,32 +40,20 @@ private Q_SLOTS:
         QVERIFY(hidden && hidden->hidden);
     }
 
-    void findsTheProgramOfAnExecLine_data() {
-        QTest::addColumn<QString>("exec");
-        QTest::addColumn<QString>("program");
-        QTest::newRow("plain") << "firefox %u"
-                               << "firefox";
-        QTest::newRow("absolute") << "/usr/bin/gimp-2.10 %U"
-                                  << "/usr/bin/gimp-2.10";
-        QTest::newRow("quoted blank") << "\"/opt/My App/run\" --flag"
-                                      << "/opt/My App/run";
-        QTest::newRow("escaped quote") << "\"/opt/a\\\"b/run\""
-                                       << "/opt/a\"b/run";
-        QTest::newRow("env") << "env GDK_BACKEND=x11 LANG=C code --x"
-                             << "code";
-        QTest::newRow("env path") << "/usr/bin/env -u FOO bar"
-                                  << "bar";
-        QTest::newRow("leading blanks") << "   vim"
-                                        << "vim";
-        QTest::newRow("empty") << ""
-                               << "";
-        QTest::newRow("only env") << "env A=1"
-                                  << "";
-    }
     void findsTheProgramOfAnExecLine() {
-        QFETCH(QString, exec);
-        QFETCH(QString, program);
-        QCOMPARE(execProgram(exec), program);
+        const std::pair<const char*, const char*> cases[] = {
+            {"firefox %u", "firefox"},
+            {"/usr/bin/gimp-2.10 %U", "/usr/bin/gimp-2.10"},
+            {"\"/opt/My App/run\" --flag", "/opt/My App/run"}, // quoted blank
+            {"\"/opt/a\\\"b/run\"", "/opt/a\"b/run"},          // escaped quote
+            {"env GDK_BACKEND=x11 LANG=C code --x", "code"},
+            {"/usr/bin/env -u FOO bar", "bar"},
+            {"   vim", "vim"},
+            {"", ""},
+            {"env A=1", ""},
+        };
+        for (const auto& [exec, program] : cases)
+            QCOMPARE(execProgram(QString::fromUtf8(exec)), QString::fromUtf8(program));
     }
 
     void listsTheXdgFolders() {
@@ -97,11 +85,10 @@ private Q_SLOTS:
         const auto entry = [](const QByteArray& body) {
             return "[Desktop Entry]\nType=Application\nName=X\n" + body;
         };
-        QVERIFY(writeFile(system + "/browser.desktop",
-                                    entry("Exec=browser %u\nIcon=web-browser\n")));
         QVERIFY(
-            writeFile(system + "/browser-private.desktop",
-                                entry("Exec=browser --private\nIcon=private\nNoDisplay=true\n")));
+            writeFile(system + "/browser.desktop", entry("Exec=browser %u\nIcon=web-browser\n")));
+        QVERIFY(writeFile(system + "/browser-private.desktop",
+                          entry("Exec=browser --private\nIcon=private\nNoDisplay=true\n")));
         // The user's copy hides the system one of the same id.
         QVERIFY(writeFile(system + "/editor.desktop", entry("Exec=editor\nIcon=sys\n")));
         QVERIFY(writeFile(user + "/editor.desktop", entry("Exec=editor\nIcon=mine\n")));
@@ -109,11 +96,11 @@ private Q_SLOTS:
         QVERIFY(writeFile(system + "/hidden-app.desktop", entry("Exec=hidden-app\n")));
         // Ids from subfolders; TryExec of a program not installed.
         QVERIFY(writeFile(system + "/kde/mailer.desktop",
-                                    entry("Exec=" + bin.toUtf8() + "/mailer\nIcon=mail\n")));
+                          entry("Exec=" + bin.toUtf8() + "/mailer\nIcon=mail\n")));
         QVERIFY(writeFile(system + "/missing.desktop",
-                                    entry("TryExec=no-such-tool\nExec=editor\nIcon=no\n")));
+                          entry("TryExec=no-such-tool\nExec=editor\nIcon=no\n")));
         QVERIFY(writeFile(system + "/link.desktop",
-                                    "[Desktop Entry]\nType=Link\nURL=x\nExec=mailer\n"));
+                          "[Desktop Entry]\nType=Link\nURL=x\nExec=mailer\n"));
         QVERIFY(writeFile(system + "/noexec.desktop", entry("Exec=not-executable\n")));
         QVERIFY(writeFile(system + "/broken.desktop", "\xff\xfe\x00garbage"));
 

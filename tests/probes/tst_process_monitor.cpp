@@ -205,29 +205,24 @@ private Q_SLOTS:
     }
 
     void namesAndPaths() {
-        using pw::identifyProcess;
         using Args = std::optional<std::vector<std::string>>;
+        const auto id = [](const char* comm, std::optional<std::string> exe, Args args) {
+            const auto i = pw::identifyProcess(comm, exe, args);
+            return i.name + QLatin1Char(' ') + i.fullPath + (i.isPath ? " path" : "");
+        };
         // The executable wins, without a replaced binary's mark.
-        auto id = identifyProcess("Web Content", std::string("/usr/lib/firefox/firefox-bin"),
-                                  Args{{"/usr/bin/firefox"}});
-        QCOMPARE(id.fullPath, QStringLiteral("/usr/lib/firefox/firefox-bin"));
-        QCOMPARE(id.name, QStringLiteral("firefox-bin"));
-        id = identifyProcess("app", std::string("/opt/my app/bin/app (deleted)"), std::nullopt);
-        QCOMPARE(id.fullPath, QStringLiteral("/opt/my app/bin/app"));
-        QCOMPARE(id.name, QStringLiteral("app"));
+        QCOMPARE(id("Web Content", "/usr/lib/firefox/firefox-bin", Args{{"/usr/bin/firefox"}}),
+                 QStringLiteral("firefox-bin /usr/lib/firefox/firefox-bin path"));
+        QCOMPARE(id("app", "/opt/my app/bin/app (deleted)", std::nullopt),
+                 QStringLiteral("app /opt/my app/bin/app path"));
         // An unreadable executable falls back to an absolute first argument ...
-        id = identifyProcess("python3", std::nullopt, Args{{"/usr/bin/python3", "x.py"}});
-        QCOMPARE(id.fullPath, QStringLiteral("/usr/bin/python3"));
-        QVERIFY(id.isPath);
+        QCOMPARE(id("python3", std::nullopt, Args{{"/usr/bin/python3", "x.py"}}),
+                 QStringLiteral("python3 /usr/bin/python3 path"));
         // ... but not to a relative one, nor to a rewritten title.
-        id = identifyProcess("bash", std::nullopt, Args{{"-bash"}});
-        QCOMPARE(id.fullPath, QStringLiteral("bash"));
-        QVERIFY(!id.isPath);
+        QCOMPARE(id("bash", std::nullopt, Args{{"-bash"}}), QStringLiteral("bash bash"));
         // A kernel thread keeps its whole name, slash included.
-        id = identifyProcess("kworker/0:1-events", std::nullopt, Args{std::vector<std::string>{}});
-        QCOMPARE(id.name, QStringLiteral("kworker/0:1-events"));
-        QCOMPARE(id.fullPath, QStringLiteral("kworker/0:1-events"));
-        QVERIFY(!id.isPath);
+        QCOMPARE(id("kworker/0:1-events", std::nullopt, Args{std::vector<std::string>{}}),
+                 QStringLiteral("kworker/0:1-events kworker/0:1-events"));
     }
 
     void fixtureTreeOverTwoSamples() {
@@ -245,27 +240,17 @@ private Q_SLOTS:
         // less busy than the five.
         QCOMPARE(ids(list), (QList<int>{300, 200, 500, 2, 1}));
 
-        const ProcessInfoData* render = row(list, 300);
-        QCOMPARE(render->cpuUsage, 250.0); // a multi-threaded process
-        QCOMPARE(render->fullPath, QStringLiteral("/opt/render/bin/render"));
-        QCOMPARE(render->name, QStringLiteral("render"));
-
-        const ProcessInfoData* web = row(list, 200); // blanks and parentheses in the name
-        QCOMPARE(web->cpuUsage, 30.0);
-        QCOMPARE(web->fullPath, QStringLiteral("/usr/lib/firefox/firefox-bin"));
-        QCOMPARE(web->name, QStringLiteral("firefox-bin"));
-
-        const ProcessInfoData* python = row(list, 500); // no readable exe
-        QCOMPARE(python->cpuUsage, 20.0);
-        QCOMPARE(python->fullPath, QStringLiteral("/usr/bin/python3"));
-        QCOMPARE(python->name, QStringLiteral("python3"));
-
-        const ProcessInfoData* kworker = row(list, 2);
-        QCOMPARE(kworker->cpuUsage, 10.0);
-        QCOMPARE(kworker->name, QStringLiteral("kworker/0:1"));
-        QCOMPARE(kworker->fullPath, QStringLiteral("kworker/0:1"));
-        QCOMPARE(kworker->energyImpact, 8.0);
-
+        // A multi-threaded process; blanks and parentheses in the name; no
+        // readable exe; a kernel thread keeps its whole name.
+        const auto shown = [&](int id) {
+            const ProcessInfoData* r = row(list, id);
+            return QStringLiteral("%1 %2 %3").arg(r->cpuUsage).arg(r->name, r->fullPath);
+        };
+        QCOMPARE(shown(300), QStringLiteral("250 render /opt/render/bin/render"));
+        QCOMPARE(shown(200), QStringLiteral("30 firefox-bin /usr/lib/firefox/firefox-bin"));
+        QCOMPARE(shown(500), QStringLiteral("20 python3 /usr/bin/python3"));
+        QCOMPARE(shown(2), QStringLiteral("10 kworker/0:1 kworker/0:1"));
+        QCOMPARE(row(list, 2)->energyImpact, 8.0);
         QCOMPARE(row(list, 1)->cpuUsage, 6.0);
         QVERIFY(row(list, 1)->icon.isNull());
     }
@@ -304,8 +289,8 @@ private Q_SLOTS:
         QVERIFY(image.save(iconFile));
         const QString desktopFile = apps + QStringLiteral("/editor.desktop");
         QVERIFY(writeFile(desktopFile, "[Desktop Entry]\nType=Application\nName=Ed\n"
-                                                 "Exec=editor %F\nIcon=" +
-                                                     iconFile.toUtf8() + "\n"));
+                                       "Exec=editor %F\nIcon=" +
+                                           iconFile.toUtf8() + "\n"));
 
         auto catalog = std::make_shared<ApplicationCatalog>(
             [=] { return pw::platform::DesktopEntryIndex::scan({apps}, {bin}); });

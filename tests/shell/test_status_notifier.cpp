@@ -76,17 +76,138 @@ class StatusNotifierTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void entryFollowsTheWatcherAsItComesAndGoes();
-    void hostSeesTheFiguresAndClicksComeBack();
-    void publishedMenuTriggersTheActions();
+    void initTestCase() {
+        if (!QDBusConnection::sessionBus().isConnected())
+            QSKIP("no session bus");
+        app::registerDBusTrayTypes();
+        m_separator.setSeparator(true);
+    }
+    void init() {
+        m_stats = std::make_unique<SystemStatsProvider>(
+            m_fake.sources(), std::make_shared<platform::FakeDesktopNotifier>(),
+            [] { return 90.0; });
+        static int n = 0;
+        m_watcher = std::make_unique<FakeWatcher>(QStringLiteral("watcher%1").arg(++n));
+    }
+    void cleanup() {
+        m_entry.reset();
+        m_watcher.reset();
+        m_stats.reset();
+    }
+    void entryFollowsTheWatcherAsItComesAndGoes() {
+        // No panel yet (as at login): the floating readout.
+        m_entry = std::make_unique<TrayEntry>(*m_stats, QList<QAction*>{&m_quit});
+        QCOMPARE(m_entry->kind(), TrayEntry::Kind::FloatingReadout);
+        QVERIFY(m_entry->readout());
+        QSignalSpy kinds(m_entry.get(), &TrayEntry::kindChanged);
+
+        // The panel starts: the readout gives way to an item, which registers.
+        QVERIFY(m_watcher->start());
+        QTRY_COMPARE_WITH_TIMEOUT(m_entry->kind(), TrayEntry::Kind::StatusNotifier, 10000);
+        QVERIFY(!m_entry->readout());
+        QTRY_COMPARE(m_watcher->items, QStringList{itemService()});
+        const QString firstName = itemService();
+        QVERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(firstName));
+
+        // The panel goes: the readout is back and the item's name is gone.
+        m_watcher->stop();
+        QTRY_COMPARE_WITH_TIMEOUT(m_entry->kind(), TrayEntry::Kind::FloatingReadout, 10000);
+        QVERIFY(m_entry->readout());
+        QVERIFY(!QDBusConnection::sessionBus().interface()->isServiceRegistered(firstName));
+        QCOMPARE(kinds.count(), 2);
+    }
+    void hostSeesTheFiguresAndClicksComeBack() {
+        waitForItem();
+        QCOMPARE(itemProperty(QStringLiteral("Menu")).value<QDBusObjectPath>().path(),
+                 QStringLiteral("/MenuBar"));
+        QCOMPARE(itemProperty(QStringLiteral("ItemIsMenu")).toBool(), false);
+        QCOMPARE(itemProperty(QStringLiteral("Title")).toString(), QStringLiteral("Pulsewick"));
+
+        // One image per size, ARGB of the size it says.
+        const auto pixmaps = qdbus_cast<SniPixmapList>(
+            itemProperty(QStringLiteral("IconPixmap")).value<QDBusArgument>());
+        QStringList sizes;
+        for (const auto& pixmap : pixmaps) {
+            QCOMPARE(pixmap.bytes.size(), pixmap.width * pixmap.height * 4);
+            sizes << QStringLiteral("%1x%2").arg(pixmap.width).arg(pixmap.height);
+        }
+        QCOMPARE(sizes, QStringList({"16x16", "22x22", "24x24", "32x32", "44x44"}));
+        const auto toolTip =
+            qdbus_cast<SniToolTip>(itemProperty(QStringLiteral("ToolTip")).value<QDBusArgument>());
+        QVERIFY2(toolTip.text.contains(QLatin1String("CPU")), qPrintable(toolTip.text));
+
+        // Left and right clicks as hosts report them; neither triggers the other.
+        QSignalSpy left(m_entry.get(), &TrayEntry::leftClicked);
+        QSignalSpy right(m_entry.get(), &TrayEntry::contextMenuRequested);
+        const auto click = [&](const char* method) {
+            return m_watcher->call(itemService(), QStringLiteral("/StatusNotifierItem"),
+                                   QStringLiteral("org.kde.StatusNotifierItem"),
+                                   QLatin1String(method), {40, 12});
+        };
+        QCOMPARE(click("Activate").type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(left.count(), 1);
+        QCOMPARE(right.count(), 0);
+        QCOMPARE(click("ContextMenu").type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(left.count(), 1);
+        QCOMPARE(right.count(), 1);
+        QCOMPARE(click("SecondaryActivate").type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(left.count() + right.count(), 2);
+    }
+    void publishedMenuTriggersTheActions() {
+        waitForItem();
+        const auto menuCall = [&](const char* method, const QVariantList& arguments) {
+            return m_watcher->call(itemService(), QStringLiteral("/MenuBar"),
+                                   QStringLiteral("com.canonical.dbusmenu"), QLatin1String(method),
+                                   arguments);
+        };
+        const QDBusMessage reply = menuCall("GetLayout", {0, -1, QStringList()});
+        QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(reply.signature(), QStringLiteral("u(ia{sv}av)"));
+        const auto layout = qdbus_cast<DBusMenuLayout>(reply.arguments().at(1));
+        QCOMPARE(layout.children.size(), 3);
+        QCOMPARE(layout.children[0].properties.value("label").toString(),
+                 QStringLiteral("Settings..."));
+        QCOMPARE(layout.children[1].properties.value("type").toString(),
+                 QStringLiteral("separator"));
+        QCOMPARE(layout.children[2].properties.value("label").toString(),
+                 QStringLiteral("Quit Pulsewick"));
+        // Hosts ask for just the properties they draw.
+        const auto labelsOnly = qdbus_cast<DBusMenuLayout>(
+            menuCall("GetLayout", {0, -1, QStringList{"label"}}).arguments().at(1));
+        QCOMPARE(labelsOnly.children[2].properties.keys(), QStringList{"label"});
+
+        // Choosing an entry triggers its action, once the host has its reply.
+        QSignalSpy quit(&m_quit, &QAction::triggered);
+        QSignalSpy settings(&m_settings, &QAction::triggered);
+        const int quitId = layout.children[2].id;
+        QCOMPARE(menuCall("Event", {quitId, QStringLiteral("clicked"),
+                                    QVariant::fromValue(QDBusVariant(QString())), 0u})
+                     .type(),
+                 QDBusMessage::ReplyMessage);
+        QTRY_COMPARE(quit.count(), 1);
+        QCOMPARE(settings.count(), 0);
+        // Hovering is no choice, and entries that do not exist are refused.
+        menuCall("Event", {layout.children[0].id, QStringLiteral("hovered"),
+                           QVariant::fromValue(QDBusVariant(QString())), 0u});
+        const QDBusMessage missing = menuCall("GetProperty", {99, QStringLiteral("label")});
+        QVERIFY(!missing.arguments().value(0).value<QDBusVariant>().variant().isValid());
+        QTest::qWait(50);
+        QCOMPARE(settings.count(), 0);
+    }
 
 private:
-    void waitForItem();
+    void waitForItem() {
+        QVERIFY(m_watcher->start());
+        m_entry = std::make_unique<TrayEntry>(*m_stats,
+                                              QList<QAction*>{&m_settings, &m_separator, &m_quit});
+        QCOMPARE(m_entry->kind(), TrayEntry::Kind::StatusNotifier);
+        QTRY_COMPARE(m_watcher->items, QStringList{itemService()});
+    }
     QString itemService() const { return m_entry->statusNotifierItem()->serviceName(); }
-    QVariant itemProperty(const QString& name);
+    QVariant itemProperty(const QString& name) {
+        return m_watcher->property(itemService(), QStringLiteral("/StatusNotifierItem"),
+                                   QStringLiteral("org.kde.StatusNotifierItem"), name);
+    }
 
     platform::FakeSources m_fake;
     std::unique_ptr<SystemStatsProvider> m_stats;
@@ -96,141 +217,6 @@ private:
     std::unique_ptr<FakeWatcher> m_watcher;
     std::unique_ptr<TrayEntry> m_entry;
 };
-
-void StatusNotifierTest::initTestCase() {
-    if (!QDBusConnection::sessionBus().isConnected())
-        QSKIP("no session bus");
-    app::registerDBusTrayTypes();
-    m_separator.setSeparator(true);
-}
-
-void StatusNotifierTest::init() {
-    m_stats = std::make_unique<SystemStatsProvider>(
-        m_fake.sources(), std::make_shared<platform::FakeDesktopNotifier>(), [] { return 90.0; });
-    static int n = 0;
-    m_watcher = std::make_unique<FakeWatcher>(QStringLiteral("watcher%1").arg(++n));
-}
-
-void StatusNotifierTest::cleanup() {
-    m_entry.reset();
-    m_watcher.reset();
-    m_stats.reset();
-}
-
-void StatusNotifierTest::waitForItem() {
-    QVERIFY(m_watcher->start());
-    m_entry =
-        std::make_unique<TrayEntry>(*m_stats, QList<QAction*>{&m_settings, &m_separator, &m_quit});
-    QCOMPARE(m_entry->kind(), TrayEntry::Kind::StatusNotifier);
-    QTRY_COMPARE(m_watcher->items, QStringList{itemService()});
-}
-
-QVariant StatusNotifierTest::itemProperty(const QString& name) {
-    return m_watcher->property(itemService(), QStringLiteral("/StatusNotifierItem"),
-                               QStringLiteral("org.kde.StatusNotifierItem"), name);
-}
-
-void StatusNotifierTest::entryFollowsTheWatcherAsItComesAndGoes() {
-    // No panel yet (as at login): the floating readout.
-    m_entry = std::make_unique<TrayEntry>(*m_stats, QList<QAction*>{&m_quit});
-    QCOMPARE(m_entry->kind(), TrayEntry::Kind::FloatingReadout);
-    QVERIFY(m_entry->readout());
-    QSignalSpy kinds(m_entry.get(), &TrayEntry::kindChanged);
-
-    // The panel starts: the readout gives way to an item, which registers.
-    QVERIFY(m_watcher->start());
-    QTRY_COMPARE_WITH_TIMEOUT(m_entry->kind(), TrayEntry::Kind::StatusNotifier, 10000);
-    QVERIFY(!m_entry->readout());
-    QTRY_COMPARE(m_watcher->items, QStringList{itemService()});
-    const QString firstName = itemService();
-    QVERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(firstName));
-
-    // The panel goes: the readout is back and the item's name is gone.
-    m_watcher->stop();
-    QTRY_COMPARE_WITH_TIMEOUT(m_entry->kind(), TrayEntry::Kind::FloatingReadout, 10000);
-    QVERIFY(m_entry->readout());
-    QVERIFY(!QDBusConnection::sessionBus().interface()->isServiceRegistered(firstName));
-    QCOMPARE(kinds.count(), 2);
-}
-
-void StatusNotifierTest::hostSeesTheFiguresAndClicksComeBack() {
-    waitForItem();
-    QCOMPARE(itemProperty(QStringLiteral("Menu")).value<QDBusObjectPath>().path(),
-             QStringLiteral("/MenuBar"));
-    QCOMPARE(itemProperty(QStringLiteral("ItemIsMenu")).toBool(), false);
-    QCOMPARE(itemProperty(QStringLiteral("Title")).toString(), QStringLiteral("Pulsewick"));
-
-    // One image per size, ARGB of the size it says.
-    const auto pixmaps = qdbus_cast<SniPixmapList>(
-        itemProperty(QStringLiteral("IconPixmap")).value<QDBusArgument>());
-    QStringList sizes;
-    for (const auto& pixmap : pixmaps) {
-        QCOMPARE(pixmap.bytes.size(), pixmap.width * pixmap.height * 4);
-        sizes << QStringLiteral("%1x%2").arg(pixmap.width).arg(pixmap.height);
-    }
-    QCOMPARE(sizes, QStringList({"16x16", "22x22", "24x24", "32x32", "44x44"}));
-    const auto toolTip =
-        qdbus_cast<SniToolTip>(itemProperty(QStringLiteral("ToolTip")).value<QDBusArgument>());
-    QVERIFY2(toolTip.text.contains(QLatin1String("CPU")), qPrintable(toolTip.text));
-
-    // Left and right clicks as hosts report them; neither triggers the other.
-    QSignalSpy left(m_entry.get(), &TrayEntry::leftClicked);
-    QSignalSpy right(m_entry.get(), &TrayEntry::contextMenuRequested);
-    const auto click = [&](const char* method) {
-        return m_watcher->call(itemService(), QStringLiteral("/StatusNotifierItem"),
-                               QStringLiteral("org.kde.StatusNotifierItem"), QLatin1String(method),
-                               {40, 12});
-    };
-    QCOMPARE(click("Activate").type(), QDBusMessage::ReplyMessage);
-    QCOMPARE(left.count(), 1);
-    QCOMPARE(right.count(), 0);
-    QCOMPARE(click("ContextMenu").type(), QDBusMessage::ReplyMessage);
-    QCOMPARE(left.count(), 1);
-    QCOMPARE(right.count(), 1);
-    QCOMPARE(click("SecondaryActivate").type(), QDBusMessage::ReplyMessage);
-    QCOMPARE(left.count() + right.count(), 2);
-}
-
-void StatusNotifierTest::publishedMenuTriggersTheActions() {
-    waitForItem();
-    const auto menuCall = [&](const char* method, const QVariantList& arguments) {
-        return m_watcher->call(itemService(), QStringLiteral("/MenuBar"),
-                               QStringLiteral("com.canonical.dbusmenu"), QLatin1String(method),
-                               arguments);
-    };
-    const QDBusMessage reply = menuCall("GetLayout", {0, -1, QStringList()});
-    QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
-    QCOMPARE(reply.signature(), QStringLiteral("u(ia{sv}av)"));
-    const auto layout = qdbus_cast<DBusMenuLayout>(reply.arguments().at(1));
-    QCOMPARE(layout.children.size(), 3);
-    QCOMPARE(layout.children[0].properties.value("label").toString(),
-             QStringLiteral("Settings..."));
-    QCOMPARE(layout.children[1].properties.value("type").toString(), QStringLiteral("separator"));
-    QCOMPARE(layout.children[2].properties.value("label").toString(),
-             QStringLiteral("Quit Pulsewick"));
-    // Hosts ask for just the properties they draw.
-    const auto labelsOnly = qdbus_cast<DBusMenuLayout>(
-        menuCall("GetLayout", {0, -1, QStringList{"label"}}).arguments().at(1));
-    QCOMPARE(labelsOnly.children[2].properties.keys(), QStringList{"label"});
-
-    // Choosing an entry triggers its action, once the host has its reply.
-    QSignalSpy quit(&m_quit, &QAction::triggered);
-    QSignalSpy settings(&m_settings, &QAction::triggered);
-    const int quitId = layout.children[2].id;
-    QCOMPARE(menuCall("Event", {quitId, QStringLiteral("clicked"),
-                                QVariant::fromValue(QDBusVariant(QString())), 0u})
-                 .type(),
-             QDBusMessage::ReplyMessage);
-    QTRY_COMPARE(quit.count(), 1);
-    QCOMPARE(settings.count(), 0);
-    // Hovering is no choice, and entries that do not exist are refused.
-    menuCall("Event", {layout.children[0].id, QStringLiteral("hovered"),
-                       QVariant::fromValue(QDBusVariant(QString())), 0u});
-    const QDBusMessage missing = menuCall("GetProperty", {99, QStringLiteral("label")});
-    QVERIFY(!missing.arguments().value(0).value<QDBusVariant>().variant().isValid());
-    QTest::qWait(50);
-    QCOMPARE(settings.count(), 0);
-}
 
 QTEST_MAIN(StatusNotifierTest)
 #include "test_status_notifier.moc"

@@ -200,22 +200,6 @@ private Q_SLOTS:
         QCOMPARE(coreRingGrid(64).rows, QList<int>({22, 22, 20}));
     }
 
-    void tabSymbolsAndColours() {
-        const auto tabs = tabList();
-        QCOMPARE(tabs.size(), 5);
-        const QStringList symbols = {"waveform.path.ecg", "exclamationmark.triangle.fill",
-                                     "terminal", "memorychip", "speedometer"};
-        const QList<QColor> colors = {systemColor::blue(), systemColor::yellow(),
-                                      systemColor::gray(), systemColor::white(),
-                                      systemColor::blue()};
-        for (int i = 0; i < 5; ++i) {
-            QCOMPARE(tabs[i].symbol, symbols[i]);
-            QCOMPARE(tabs[i].color, colors[i]);
-        }
-        // Which view each shows, and the names or paths in the rows, are
-        // checked through the popup itself.
-    }
-
     void launchersStartOnlyDesktopEntries() {
         const auto command = launchCommandFor(QStringLiteral("/usr/share/applications/ed.desktop"));
         QVERIFY(command);
@@ -228,22 +212,14 @@ private Q_SLOTS:
         QCOMPARE(launcherToolTip(QStringLiteral("firefox")), QStringLiteral("Open firefox"));
     }
 
+    // The order the theme button steps through is checked through the popup.
     void themesAndRawValues() {
         pw::ThemeManager manager;
         QSignalSpy changed(&manager, &pw::ThemeManager::currentThemeChanged);
         QCOMPARE(manager.currentTheme(), pw::AppTheme::standard);
-        QCOMPARE(pw::theme::backgroundMaterial(manager.currentTheme()),
-                 pw::BackdropMaterial::popover);
-        QCOMPARE(pw::theme::accentColor(manager.currentTheme()), systemColor::blue());
-        const QList<pw::AppTheme> expected = {pw::AppTheme::cyberpunk, pw::AppTheme::nordic,
-                                              pw::AppTheme::ink, pw::AppTheme::standard};
-        for (pw::AppTheme next : expected) {
-            manager.stepToNextTheme();
-            QCOMPARE(manager.currentTheme(), next);
-        }
-        QCOMPARE(changed.count(), 4);
+        QCOMPARE(pw::theme::accentColor(pw::AppTheme::standard), systemColor::blue());
         manager.setCurrentTheme(pw::AppTheme::standard);
-        QCOMPARE(changed.count(), 4); // the theme in force: no redraw
+        QCOMPARE(changed.count(), 0); // the theme in force: no redraw
         QCOMPARE(pw::theme::fromRawValue(QStringLiteral("Ink")), pw::AppTheme::ink);
         QVERIFY(!pw::theme::fromRawValue(QStringLiteral("standard")));
     }
