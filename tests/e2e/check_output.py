@@ -11,39 +11,27 @@ sample. json: every line a JSON object, SAMPLES of them samples; any other is
 import json
 import sys
 
-
-def main():
-    mode, path, samples = sys.argv[1], sys.argv[2], int(sys.argv[3])
-    data = open(path, "rb").read()
-    try:
-        text = data.decode("utf-8")
-    except UnicodeDecodeError as error:
-        sys.exit(f"not UTF-8: {error}")
-    if text and not text.endswith("\n"):
-        sys.exit("the last line has no line feed")
-    lines = text.split("\n")[:-1]
-    for number, line in enumerate(lines, 1):
-        raw = [hex(ord(c)) for c in line if ord(c) < 0x20 or 0x7F <= ord(c) <= 0x9F]
-        if raw:
-            sys.exit(f"line {number} holds raw control characters {raw}: {line!r}")
-    if mode == "text":
-        if len(lines) != samples or not all(line.startswith("CPU ") for line in lines):
-            sys.exit(f"expected {samples} sample lines, got {len(lines)}: {lines!r}")
-        return
-    seen = 0
-    for number, line in enumerate(lines, 1):
+mode, path, samples = sys.argv[1], sys.argv[2], int(sys.argv[3])
+try:
+    text = open(path, "rb").read().decode("utf-8")
+except UnicodeDecodeError as error:
+    sys.exit(f"not UTF-8: {error}")
+if text and not text.endswith("\n"):
+    sys.exit("the last line has no line feed")
+lines = text.split("\n")[:-1]
+seen = 0
+for number, line in enumerate(lines, 1):
+    if any(ord(c) < 0x20 or 0x7F <= ord(c) <= 0x9F for c in line):
+        sys.exit(f"line {number} holds raw control characters: {line!r}")
+    if mode == "text" and not line.startswith("CPU "):
+        sys.exit(f"line {number} is no sample: {line!r}")
+    if mode == "json":
         try:
             value = json.loads(line)
         except ValueError as error:
             sys.exit(f"line {number} is not JSON ({error}): {line!r}")
-        if not isinstance(value, dict):
-            sys.exit(f"line {number} is not an object: {line!r}")
-        if "cpuUsage" in value:
-            seen += 1
-        elif list(value) != ["exportedCsv"]:
+        if not isinstance(value, dict) or ("cpuUsage" not in value and list(value) != ["exportedCsv"]):
             sys.exit(f"line {number} is neither a sample nor the export: {line!r}")
-    if seen != samples:
-        sys.exit(f"expected {samples} samples, got {seen}")
-
-
-main()
+    seen += mode == "text" or "cpuUsage" in value
+if seen != samples:
+    sys.exit(f"expected {samples} samples, got {seen}: {lines!r}")

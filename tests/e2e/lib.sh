@@ -1,5 +1,5 @@
-# Shared by the end-to-end scripts: a private X server, session bus and tray
-# host per run, and helpers to find and poke Pulsewick's windows.
+# Shared by the end-to-end scripts (and bench/): a private X server, session bus
+# and tray host per run, and helpers to find and poke Pulsewick's windows.
 # Everything started here is recorded in E2E_PIDS and killed, by PID, on exit.
 
 set -euo pipefail
@@ -11,10 +11,7 @@ E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/pulsewick-e2e.XXXXXX")
 
 e2e_cleanup() {
     local pid
-    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
-        pid=${E2E_PIDS[i]}
-        kill "$pid" 2>/dev/null || true
-    done
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do kill "${E2E_PIDS[i]}" 2>/dev/null || true; done
     for pid in "${E2E_PIDS[@]}"; do
         # Up to 3 s for a clean exit, then hard.
         for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
@@ -54,13 +51,12 @@ wait_until() {
 # A fresh environment: no display, no bus, a configuration folder of our own.
 # The screen is 1280 x 800 unless E2E_SCREEN says otherwise.
 start_session() {
-    unset DISPLAY WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
+    unset DISPLAY WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS QT_QPA_PLATFORMTHEME
     export HOME="$E2E_TMP/home" XDG_CONFIG_HOME="$E2E_TMP/config" XDG_RUNTIME_DIR="$E2E_TMP/run"
     export XDG_DATA_HOME="$E2E_TMP/data" XDG_CACHE_HOME="$E2E_TMP/cache" XDG_STATE_HOME="$E2E_TMP/state"
     mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME"
     mkdir -m 700 -p "$XDG_RUNTIME_DIR"
     export QT_QPA_PLATFORM=xcb
-    unset QT_QPA_PLATFORMTHEME
 
     # The X server picks a free display number and writes it to fd 3. Two
     # servers starting at once can pick the same number; the loser exits, so
@@ -77,7 +73,6 @@ start_session() {
             sleep 0.3
             if kill -0 "$xvfb" 2>/dev/null && xwininfo -root >/dev/null 2>&1 &&
                 kill -0 "$xvfb" 2>/dev/null; then
-                echo "e2e: Xvfb $xvfb serves $DISPLAY" >>"$E2E_TMP/session.log"
                 break
             fi
         fi
@@ -88,8 +83,7 @@ start_session() {
     [ -n "${DISPLAY:-}" ] || fail "Xvfb did not start"
 
     # A bus of our own: no other Pulsewick, no StatusNotifierItem host.
-    dbus-daemon --session --nofork --print-address=3 3>"$E2E_TMP/bus" \
-        >"$E2E_TMP/dbus.log" 2>&1 &
+    dbus-daemon --session --nofork --print-address=3 3>"$E2E_TMP/bus" >"$E2E_TMP/dbus.log" 2>&1 &
     E2E_PIDS+=($!)
     wait_until 10 test -s "$E2E_TMP/bus" || fail "dbus-daemon did not start"
     export DBUS_SESSION_BUS_ADDRESS
@@ -99,8 +93,9 @@ start_session() {
 # An XEmbed tray host along the top edge, icons at the right.
 start_tray() {
     trayer --edge top --align right --widthtype request --height 24 --SetDockType true \
-        --transparent false >"$E2E_TMP/trayer.log" 2>&1 &
-    E2E_PIDS+=($!)
+        --transparent false >>"$E2E_TMP/trayer.log" 2>&1 &
+    TRAYER_PID=$!
+    E2E_PIDS+=("$TRAYER_PID")
     wait_until 10 window_named '^panel$' >/dev/null || fail "trayer did not map its panel"
 }
 
@@ -113,23 +108,21 @@ start_pulsewick() {
     E2E_PIDS+=("$PULSEWICK_PID")
 }
 
-# The first window whose name matches the regex, mapped or not.
-window_named() {
-    xdotool search --name "$1" 2>/dev/null | head -n1 | grep .
+process_ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# ends_cleanly WHAT: Pulsewick ends within 10 s with status 0.
+ends_cleanly() {
+    wait_until 10 process_ended "$PULSEWICK_PID" || fail "$1 did not end the program"
+    local status=0
+    wait "$PULSEWICK_PID" || status=$?
+    [ "$status" -eq 0 ] || fail "pulsewick exited with $status after $1"
 }
 
-# A viewable window whose name matches.
-visible_window_named() {
-    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 | grep .
-}
-
-is_viewable() {
-    xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'
-}
-
-is_hidden() {
-    ! is_viewable "$1"
-}
+# The first window whose name matches the regex: any, or only viewable ones.
+# (A search has been seen to hang for minutes: bounded, it is just retried.)
+window_named() { timeout 5 xdotool search --name "$1" 2>/dev/null | head -n1 | grep .; }
+visible_window_named() { timeout 5 xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 | grep .; }
+is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 
 # geometry ID: "X Y WIDTH HEIGHT" in root coordinates.
 geometry() {
@@ -152,6 +145,8 @@ popup_shown() { local id; id=$(popup_window) && is_viewable "$id"; }
 popup_gone() { ! popup_shown; }
 menu_shown() { visible_window_named '^Pulsewick Menu$' >/dev/null; }
 menu_gone() { ! menu_shown; }
+readout_shown() { visible_window_named '^Pulsewick Readout$' >/dev/null; }
+readout_gone() { ! readout_shown; }
 
 # The popup is on screen at 320 x 620, inside the 1280 x 800 screen.
 check_popup_geometry() {
@@ -160,10 +155,7 @@ check_popup_geometry() {
     [ "$w" -eq 320 ] && [ "$h" -eq 620 ] || fail "popup is ${w}x${h}, not 320x620"
     [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le 1280 ] && [ $((y + h)) -le 800 ] ||
         fail "popup at $x,$y leaves the screen"
-    echo "popup at $x,$y ${w}x${h}"
 }
-
-process_ended() { ! kill -0 "$1" 2>/dev/null; }
 
 # A window manager, for the work area: it keeps panels' struts out of
 # _NET_WORKAREA, which is what Qt calls a screen's available geometry.
@@ -179,34 +171,22 @@ work_area() {
     xprop -root _NET_WORKAREA | sed -n 's/.*= \([0-9]*\), \([0-9]*\), \([0-9]*\), \([0-9]*\).*/\1 \2 \3 \4/p'
 }
 
-# start_xfce_panel POSITION: an XFCE panel in its stock dark style with only a
-# systray (StatusNotifierItem and XEmbed) at the right end; POSITION is top or
-# bottom. Its settings come from a private xfconf store.
+# start_xfce_panel: an XFCE panel in its stock dark style with only a systray
+# (StatusNotifierItem and XEmbed) at the right end of the top edge. Its
+# settings come from a private xfconf store.
 start_xfce_panel() {
-    local p=6
-    [ "${1:-top}" = bottom ] && p=8
     local store="$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
     mkdir -p "$store"
-    sed "s/@POSITION@/$p/" "$(dirname "${BASH_SOURCE[0]}")/xfce4-panel.xml" >"$store/xfce4-panel.xml"
+    sed "s/@POSITION@/6/" "$(dirname "${BASH_SOURCE[0]}")/xfce4-panel.xml" >"$store/xfce4-panel.xml"
     xfce4-panel --disable-wm-check >"$E2E_TMP/panel.log" 2>&1 &
     XFCE_PANEL_PID=$!
     E2E_PIDS+=("$XFCE_PANEL_PID")
 }
 
-# The StatusNotifierItems the watcher lists, one "bus-name/path" per line.
-sni_items() {
-    "${E2E_RUN[@]}" dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher \
-        /StatusNotifierWatcher org.freedesktop.DBus.Properties.Get \
-        string:org.kde.StatusNotifierWatcher string:RegisteredStatusNotifierItems 2>/dev/null |
-        sed -n 's/^ *string "\(.*\)"$/\1/p'
-}
-
-# The bus name of our item once it is registered (an item's entry is its bus
-# name, its service name, or either followed by its object path).
-sni_service() {
-    local item
-    item=$(sni_items | grep -m1 -E 'StatusNotifierItem-[0-9]+|^:' | cut -d/ -f1) || return 1
-    [ -n "$item" ] && echo "$item"
+watcher_up() {
+    "${E2E_RUN[@]}" dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.NameHasOwner string:org.kde.StatusNotifierWatcher 2>/dev/null |
+        grep -q true
 }
 
 # dbus_call SERVICE PATH INTERFACE.METHOD ARGS...: prints the reply.
@@ -216,38 +196,25 @@ dbus_call() {
     "${E2E_RUN[@]}" dbus-send --session --print-reply --dest="$service" "$path" "$method" "$@"
 }
 
-# The object path of the item's published menu.
-sni_menu_path() {
-    local path
-    path=$(dbus_call "$1" /StatusNotifierItem org.freedesktop.DBus.Properties.Get \
-        string:org.kde.StatusNotifierItem string:Menu | sed -n 's/.*object path "\(.*\)".*/\1/p')
-    [ -n "$path" ] && [ "$path" != /NO_DBUSMENU ] && echo "$path"
+# The bus name of our item once it is registered with the watcher (an entry is
+# a bus name or service name, maybe followed by its object path).
+sni_service() {
+    dbus_call org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+        org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher \
+        string:RegisteredStatusNotifierItems 2>/dev/null |
+        sed -n 's/^ *string "\(.*\)"$/\1/p' | grep -m1 -E 'StatusNotifierItem-[0-9]+|^:' | cut -d/ -f1
 }
 
-# The entries of the item's published menu, one "ID LABEL" per line.
-sni_menu_entries() {
-    local path
-    path=$(sni_menu_path "$1") || return 1
-    dbus_call "$1" "$path" com.canonical.dbusmenu.GetLayout int32:0 int32:-1 array:string: |
-        awk '/^ *int32 / {id = $2}
-             /string "label"/ {getline; sub(/^ *variant *string "/, ""); sub(/"$/, ""); print id, $0}'
-}
-
-# sni_menu_click SERVICE LABEL: chooses the entry as a host does when it is clicked.
+# sni_menu_click SERVICE LABEL: chooses the entry of the item's published menu
+# as a host does when it is clicked.
 sni_menu_click() {
     local id path
-    path=$(sni_menu_path "$1") || return 1
-    id=$(sni_menu_entries "$1" | awk -v label="$2" '{n = $1; $1 = ""; if (substr($0, 2) == label) print n}')
+    path=$(dbus_call "$1" /StatusNotifierItem org.freedesktop.DBus.Properties.Get \
+        string:org.kde.StatusNotifierItem string:Menu | sed -n 's/.*object path "\(.*\)".*/\1/p')
+    [ -n "$path" ] && [ "$path" != /NO_DBUSMENU ] || return 1
+    id=$(dbus_call "$1" "$path" com.canonical.dbusmenu.GetLayout int32:0 int32:-1 array:string: |
+        awk -v label="string \"$2\"" '/^ *int32 / {id = $2} index($0, label) {print id}')
     [ -n "$id" ] || return 1
     dbus_call "$1" "$path" com.canonical.dbusmenu.Event int32:"$id" string:clicked \
         variant:string: uint32:0 >/dev/null
 }
-
-watcher_up() {
-    "${E2E_RUN[@]}" dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.NameHasOwner string:org.kde.StatusNotifierWatcher 2>/dev/null |
-        grep -q true
-}
-
-readout_shown() { visible_window_named '^Pulsewick Readout$' >/dev/null; }
-readout_gone() { ! readout_shown; }

@@ -25,11 +25,6 @@ wait_for_figures() {
         grep -q '^pulsewick_cpu_usage_ratio '" || fail "no CPU figure was served"
 }
 
-# value FILE SERIES: the value of the sample line starting with SERIES.
-value() {
-    awk -v s="$2" 'index($0, s " ") == 1 { print $NF; found = 1 } END { exit !found }' "$1"
-}
-
 # A TCP port nobody listens on now.
 free_port() {
     python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'

@@ -5,13 +5,14 @@
 # sway will not run as root, so as root the session runs as a system user of
 # its own.
 # Usage: [E2E_FIXTURE=DIR] sway.sh PATH-TO-PULSEWICK [SCREENSHOT.png]
-# E2E_FIXTURE makes the program read a fixture machine (for pictures).
+# E2E_FIXTURE makes the program read a fixture machine (scripts/screenshots.sh).
 PULSEWICK=$1
 SHOT=${2:-}
 source "$(dirname "$0")/lib.sh"
 need sway swaymsg dbus-daemon dbus-send setpriv python3
 
 user_dir=$E2E_TMP/wayland
+mkdir -p "$user_dir"
 if [ "$(id -u)" -eq 0 ]; then
     account=pulsewick-e2e
     if ! id "$account" >/dev/null 2>&1; then
@@ -21,10 +22,7 @@ if [ "$(id -u)" -eq 0 ]; then
     fi
     E2E_RUN=(setpriv --reuid="$(id -u "$account")" --regid="$(id -g "$account")" --clear-groups)
     chmod 711 "$E2E_TMP"
-    mkdir -p "$user_dir"
     chown "$account:" "$user_dir"
-else
-    mkdir -p "$user_dir"
 fi
 # Started straight from the shell (not through a function) so that $! is the
 # process itself: setpriv and env each replace themselves with the next.
@@ -46,37 +44,32 @@ fi
 "${as_user[@]}" dbus-daemon --session --nofork --print-address=3 3>"$E2E_TMP/bus" >"$E2E_TMP/dbus.log" 2>&1 &
 E2E_PIDS+=($!)
 wait_until 10 test -s "$E2E_TMP/bus" || fail "dbus-daemon did not start"
-bus=$(head -n1 "$E2E_TMP/bus")
 unset DISPLAY
-export DBUS_SESSION_BUS_ADDRESS=$bus
-cat >"$E2E_TMP/sway.conf" <<CONF
-output HEADLESS-1 resolution 1280x800
-bar {
-    position top
-    font monospace 10
-}
-CONF
+export DBUS_SESSION_BUS_ADDRESS
+DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$E2E_TMP/bus")
+printf 'output HEADLESS-1 resolution 1280x800\nbar {\n    position top\n    font monospace 10\n}\n' \
+    >"$E2E_TMP/sway.conf"
 chmod 644 "$E2E_TMP/sway.conf"
-"${as_user[@]}" DBUS_SESSION_BUS_ADDRESS="$bus" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
-    WLR_RENDERER=pixman sway -c "$E2E_TMP/sway.conf" >"$E2E_TMP/sway.log" 2>&1 &
+"${as_user[@]}" DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" WLR_BACKENDS=headless \
+    WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$E2E_TMP/sway.conf" >"$E2E_TMP/sway.log" 2>&1 &
 E2E_PIDS+=($!)
 socket() { ls "$user_dir"/run/sway-ipc.*.sock 2>/dev/null | head -n1 | grep .; }
 wait_until 15 socket >/dev/null || fail "sway did not start"
+swaymsg() { run env SWAYSOCK="$(socket)" swaymsg "$@"; }
 wayland=$(cd "$user_dir/run" && ls wayland-* | grep -v lock | head -n1)
-sway_tree() { run env SWAYSOCK="$(socket)" swaymsg -t get_tree; }
 wait_until 15 watcher_up || fail "swaybar did not start its StatusNotifierItem watcher"
 
-"${as_user[@]}" DBUS_SESSION_BUS_ADDRESS="$bus" WAYLAND_DISPLAY="$wayland" QT_QPA_PLATFORM=wayland \
-    "$E2E_TMP/pulsewick" --latency-host 127.0.0.1 "${fixture_args[@]}" >"$E2E_TMP/app.log" 2>&1 &
+"${as_user[@]}" DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" WAYLAND_DISPLAY="$wayland" \
+    QT_QPA_PLATFORM=wayland "$E2E_TMP/pulsewick" --latency-host 127.0.0.1 "${fixture_args[@]}" \
+    >"$E2E_TMP/app.log" 2>&1 &
 PULSEWICK_PID=$!
 E2E_PIDS+=("$PULSEWICK_PID")
 wait_until 15 sni_service >/dev/null || fail "no item registered with swaybar's watcher"
 service=$(sni_service)
-echo "registered as $service"
 
 # Our windows in sway's tree: "tiled" or "floating" and the title, one per line.
 our_windows() {
-    sway_tree | python3 -c '
+    swaymsg -t get_tree | python3 -c '
 import json, sys
 pid = int(sys.argv[1])
 def walk(node, floating):
@@ -91,29 +84,25 @@ walk(json.load(sys.stdin), False)' "$PULSEWICK_PID"
 # (grep reads to the end: with pipefail an early exit would fail the pipe.)
 no_tiles() { ! our_windows | grep '^tiled' >/dev/null; }
 has_window() { our_windows | grep -- "$1" >/dev/null; }
+no_menu() { ! has_window 'Pulsewick Menu'; }
 sleep 1
 no_tiles || fail "a window of ours is tiled at start: $(our_windows)"
 has_window 'Pulsewick Readout' && fail "a floating readout beside the tray icon"
 
-# What swaybar does on a right click: ask the item for its menu.
+# What swaybar does on a right click, then on a left click.
 dbus_call "$service" /StatusNotifierItem org.kde.StatusNotifierItem.ContextMenu \
     int32:1270 int32:10 >/dev/null || fail "ContextMenu call failed"
 wait_until 5 has_window 'Pulsewick Menu' || fail "no menu after a right click: $(our_windows)"
 sleep 0.5
 no_tiles || fail "the menu took a tile: $(our_windows)"
 has_window 'Pulsewick Popup' && fail "a right click opened the popup"
-echo "after a right click: $(our_windows | tr '\n' ';')"
-run env SWAYSOCK="$(socket)" swaymsg '[title="^Pulsewick Menu$"] kill' >/dev/null
-menu_closed() { ! has_window 'Pulsewick Menu'; }
-wait_until 5 menu_closed || fail "the menu did not close"
-
-# A left click: the popup, floating where the compositor puts it.
+swaymsg '[title="^Pulsewick Menu$"] kill' >/dev/null
+wait_until 5 no_menu || fail "the menu did not close"
 dbus_call "$service" /StatusNotifierItem org.kde.StatusNotifierItem.Activate \
     int32:1270 int32:10 >/dev/null || fail "Activate call failed"
 wait_until 5 has_window 'Pulsewick Popup' || fail "no popup after a left click: $(our_windows)"
 sleep 0.5
 no_tiles || fail "the popup took a tile: $(our_windows)"
-echo "after a left click: $(our_windows | tr '\n' ';')"
 if [ -n "$SHOT" ]; then
     sleep 2 # the popup draws its first figures
     run env WAYLAND_DISPLAY="$wayland" grim "$user_dir/shot.png" && cp "$user_dir/shot.png" "$SHOT" ||

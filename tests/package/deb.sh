@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package: built from the tree, it passes lintian without errors,
-# its desktop entry and AppStream metadata validate, it installs with apt-get
-# (bringing what it needs) and the installed program runs.
+# holds the program, icons and metadata, its desktop entry and AppStream
+# metadata validate, and as root it installs with apt-get (bringing what it
+# needs) and the installed program runs.
 # Usage: deb.sh SOURCE-DIR
 set -euo pipefail
 source_dir=$1
@@ -19,41 +20,27 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 deb=$("$source_dir/scripts/package.sh" | tail -n1)
 [ -f "$deb" ] || fail "no package built"
-echo "built $(basename "$deb")"
-dpkg-deb -f "$deb" Depends
-
-lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 && status=0 || status=$?
-cat "$work/lintian.log"
-[ "$status" -eq 0 ] || fail "lintian found errors"
+lintian --fail-on error "$deb" || fail "lintian found errors"
 
 dpkg-deb -x "$deb" "$work/root"
-for path in usr/bin/pulsewick usr/share/applications/io.github.pulsewick.Pulsewick.desktop \
-    usr/share/metainfo/io.github.pulsewick.Pulsewick.metainfo.xml \
-    usr/share/icons/hicolor/scalable/apps/pulsewick.svg usr/share/doc/pulsewick/copyright; do
+desktop=usr/share/applications/io.github.pulsewick.Pulsewick.desktop
+metainfo=usr/share/metainfo/io.github.pulsewick.Pulsewick.metainfo.xml
+files=(usr/bin/pulsewick "$desktop" "$metainfo" usr/share/doc/pulsewick/copyright
+    usr/share/icons/hicolor/scalable/apps/pulsewick.svg)
+for size in 16 22 24 32 48 64 128 256; do files+=("usr/share/icons/hicolor/${size}x${size}/apps/pulsewick.png"); done
+for path in "${files[@]}"; do
     [ -e "$work/root/$path" ] || fail "the package lacks /$path"
 done
-for size in 16 22 24 32 48 64 128 256; do
-    [ -e "$work/root/usr/share/icons/hicolor/${size}x${size}/apps/pulsewick.png" ] ||
-        fail "no ${size}px icon"
-done
-desktop-file-validate "$work/root/usr/share/applications/io.github.pulsewick.Pulsewick.desktop" ||
-    fail "the desktop entry does not validate"
-appstreamcli validate --no-net "$work/root/usr/share/metainfo/io.github.pulsewick.Pulsewick.metainfo.xml" ||
-    fail "the AppStream metadata does not validate"
+desktop-file-validate "$work/root/$desktop" || fail "the desktop entry does not validate"
+appstreamcli validate --no-net "$work/root/$metainfo" || fail "the AppStream metadata does not validate"
 
 # Installing touches the system: only as root (CI runs as root).
-if [ "$(id -u)" -ne 0 ]; then
-    echo "SKIP: installing the package needs root" >&2
-    exit 77
-fi
-dpkg-query -W -f='${Status}' pulsewick 2>/dev/null | grep -q "install ok installed" ||
-    installed_here=1
+[ "$(id -u)" -eq 0 ] || { echo "SKIP: installing the package needs root" >&2; exit 77; }
+dpkg-query -W -f='${Status}' pulsewick 2>/dev/null | grep -q "install ok installed" || installed_here=1
 DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$deb" \
     >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; fail "apt-get could not install the package"; }
 version=$(/usr/bin/pulsewick --version) || fail "the installed program does not run"
-echo "$version"
 [ "$version" = "pulsewick $(dpkg-deb -f "$deb" Version)" ] || fail "unexpected version: $version"
-# The installed program runs its terminal readout too.
 /usr/bin/pulsewick --headless --samples 1 --latency-host 127.0.0.1 >/dev/null ||
     fail "the installed program's terminal readout failed"
 echo "PASS deb"
