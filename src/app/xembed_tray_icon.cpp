@@ -174,7 +174,7 @@ bool XembedTrayIcon::create() {
     static const char kClass[] = "pulsewick\0Pulsewick";
     replaceProperty(c, m_window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, sizeof kClass, kClass);
 
-    x11HearStructureOf(c, screen->root); // a new tray announces itself there
+    x11HearStructureOf(c, screen->root);  // a new tray announces itself there
     m_slot = QSize(startSide, startSide); // until the tray resizes it
     m_background = QImage();
     m_exposed = false;
