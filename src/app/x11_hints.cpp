@@ -24,9 +24,18 @@ void appendAtoms(QWidget* window, const char* property, std::vector<xcb_atom_t> 
 
 } // namespace
 
+// Asked for on every tray frame; the interface lookup behind it is a cast
+// through the meta-object system, so the answer is kept per application.
 xcb_connection_t* x11Connection() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
+    thread_local const QGuiApplication* askedOf = nullptr;
+    thread_local xcb_connection_t* connection = nullptr;
+    if (qGuiApp != askedOf) {
+        auto* x11 =
+            qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+        askedOf = qGuiApp;
+        connection = x11 ? x11->connection() : nullptr;
+    }
+    return connection;
 }
 
 xcb_atom_t x11Atom(xcb_connection_t* c, const char* name) {

@@ -1,12 +1,12 @@
 #include "app/xembed_tray_icon.h"
 
 #include "app/x11_hints.h"
+#include "ui/opaque_blend.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
-#include <QPainter>
 #include <QPalette>
 #include <QScreen>
 #include <QToolTip>
@@ -259,15 +259,16 @@ void XembedTrayIcon::putFrame() {
     if (frame.size() != m_slot)
         frame = frame.scaled(m_slot, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     if (!m_argb) {
-        // Without an alpha channel the blending happens here.
-        QImage blended = m_background.size() == m_slot ? m_background.copy()
-                                                       : QImage(m_slot, QImage::Format_RGB32);
-        if (m_background.size() != m_slot)
-            blended.fill(QGuiApplication::palette().color(QPalette::Window));
-        QPainter painter(&blended);
-        painter.drawImage(0, 0, frame);
-        painter.end();
-        frame = blended;
+        // Without an alpha channel the blending happens here, into an image
+        // kept from frame to frame.
+        if (m_blended.size() != m_slot)
+            m_blended = QImage(m_slot, QImage::Format_RGB32);
+        if (m_background.size() == m_slot)
+            ui::blendOverOpaque(frame, m_background, m_blended);
+        else
+            ui::blendOverColor(frame, QGuiApplication::palette().color(QPalette::Window).rgb(),
+                               m_blended);
+        frame = m_blended;
     }
     // One request per band of rows that fits the server's request limit.
     const std::size_t rowBytes = std::size_t(frame.width()) * 4;

@@ -66,6 +66,7 @@ private:
     QSize m_slot;
     QImage m_image;      // what was last asked for
     QImage m_background; // the tray behind a non-ARGB icon
+    QImage m_blended;    // the frame laid over it, kept between frames
     bool m_exposed = false;
     QString m_toolTip;
     QTimer m_toolTipDelay;

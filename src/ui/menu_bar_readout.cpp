@@ -27,6 +27,7 @@ constexpr double kWideWidth = 70.0;
 constexpr double kWideHeight = 22.0;
 // A square slot this size or larger has room for a second line of figures.
 constexpr double kTemperatureSide = 32.0;
+constexpr double kSparklineWidth = 1.5;
 
 // Sized in pixels like the slot. The readout is drawn every second, so each
 // font is made once: a kept QFont keeps the font engine it found, where a new
@@ -51,8 +52,15 @@ struct FigureLine {
     QColor color;
 };
 
+// Asked for every frame; the metrics object behind it is costly to make.
 double capHeightOf(const QFont& font) {
-    return QFontMetricsF(font).capHeight();
+    thread_local std::map<std::pair<int, int>, double> measured;
+    const std::pair<int, int> key{font.pixelSize(), font.weight()};
+    if (const auto found = measured.find(key); found != measured.end())
+        return found->second;
+    if (measured.size() >= 256)
+        measured.clear();
+    return measured.emplace(key, QFontMetricsF(font).capHeight()).first->second;
 }
 
 // Measuring shapes the text, and the figure changes every second. Digits are
@@ -108,7 +116,6 @@ void paintBacking(QPainter& painter, const QRectF& rect, double radius) {
 // it is stroked as everywhere else.
 void drawSparkline(QPainter& painter, const QRectF& frame, const QList<double>& history,
                    const QColor& color) {
-    constexpr double kLineWidth = 1.5;
     auto* image = dynamic_cast<QImage*>(painter.device());
     const QTransform toDevice = painter.deviceTransform();
     if (!image || image->format() != QImage::Format_ARGB32_Premultiplied ||
@@ -117,7 +124,7 @@ void drawSparkline(QPainter& painter, const QRectF& frame, const QList<double>& 
         return;
     }
     rasterizeSparkline(*image, toDevice.mapRect(frame), history, color,
-                       kLineWidth * toDevice.m22());
+                       kSparklineWidth * toDevice.m22());
 }
 
 // Laying a figure out (shaping it) costs more than drawing it, and a readout
@@ -148,13 +155,41 @@ void drawLine(QPainter& painter, const FigureLine& line, double x, double baseli
 // copy of it skips painting it again.
 enum class Backing { Paint, AlreadyThere, Only };
 
-void paintWide(QPainter& painter, const ReadoutFigures& figures, const QColor& accent,
-               ReadoutLayers layers, Backing backing) {
+// Where the readout's parts go, in the readout's own units (a 70 × 22 strip,
+// or a square of its side): a painter, or the tray image.
+class ReadoutTarget {
+public:
+    virtual ~ReadoutTarget() = default;
+    virtual void backing(const QRectF& rect, double radius) = 0;
+    virtual void sparkline(const QRectF& frame, const QList<double>& history) = 0;
+    virtual void line(const FigureLine& line, double x, double baseline) = 0;
+};
+
+class PainterTarget final : public ReadoutTarget {
+public:
+    PainterTarget(QPainter& painter, const QColor& accent) : m_painter(painter), m_accent(accent) {}
+    void backing(const QRectF& rect, double radius) override {
+        paintBacking(m_painter, rect, radius);
+    }
+    void sparkline(const QRectF& frame, const QList<double>& history) override {
+        drawSparkline(m_painter, frame, history, m_accent);
+    }
+    void line(const FigureLine& line, double x, double baseline) override {
+        drawLine(m_painter, line, x, baseline);
+    }
+
+private:
+    QPainter& m_painter;
+    QColor m_accent;
+};
+
+void paintWide(ReadoutTarget& target, const ReadoutFigures& figures, ReadoutLayers layers,
+               Backing backing) {
     if (backing != Backing::AlreadyThere)
-        paintBacking(painter, QRectF(0, 0, kWideWidth, kWideHeight), 5.0);
+        target.backing(QRectF(0, 0, kWideWidth, kWideHeight), 5.0);
     if (backing == Backing::Only)
         return;
-    drawSparkline(painter, wideReadoutSparklineFrame(), figures.cpuHistory, accent);
+    target.sparkline(wideReadoutSparklineFrame(), figures.cpuHistory);
     if (layers == ReadoutLayers::WithoutFigures)
         return;
 
@@ -167,14 +202,14 @@ void paintWide(QPainter& painter, const ReadoutFigures& figures, const QColor& a
     const double stack = cpuHeight + gap + capHeightOf(temperature.font);
     const double top = (kWideHeight - stack) / 2.0;
     const double left = wideReadoutSparklineFrame().right() + 4.0;
-    drawLine(painter, cpu, left, top + cpuHeight);
-    drawLine(painter, temperature, left, top + stack);
+    target.line(cpu, left, top + cpuHeight);
+    target.line(temperature, left, top + stack);
 }
 
-void paintSquare(QPainter& painter, double side, const ReadoutFigures& figures,
-                 const QColor& accent, ReadoutLayers layers, Backing backing) {
+void paintSquare(ReadoutTarget& target, double side, const ReadoutFigures& figures,
+                 ReadoutLayers layers, Backing backing) {
     if (backing != Backing::AlreadyThere)
-        paintBacking(painter, QRectF(0, 0, side, side), std::max(2.0, side * 0.14));
+        target.backing(QRectF(0, 0, side, side), std::max(2.0, side * 0.14));
     if (backing == Backing::Only)
         return;
     // Figures keep a few pixels of plain backing around them at every size:
@@ -203,13 +238,33 @@ void paintSquare(QPainter& painter, double side, const ReadoutFigures& figures,
         const FigureLine& line = lines[i];
         const double baseline = std::round(y + capHeightOf(line.font));
         if (layers == ReadoutLayers::All)
-            drawLine(painter, line, std::round((side - advanceOf(line.font, line.text)) / 2.0),
-                     baseline);
+            target.line(line, std::round((side - advanceOf(line.font, line.text)) / 2.0), baseline);
         y = baseline + (i + 1 < lines.size() ? lineGap : sparklineGap);
     }
     const QRectF frame(margin, y, side - 2.0 * margin, side - margin / 2.0 - y);
     if (frame.height() >= 2.0)
-        drawSparkline(painter, frame, figures.cpuHistory, accent);
+        target.sparkline(frame, figures.cpuHistory);
+}
+
+// From the readout's own units to the slot's logical pixels: a square readout
+// is centred in the slot, a strip is stretched over it.
+QTransform readoutTransform(QSizeF logicalSize) {
+    if (isSquareReadout(logicalSize)) {
+        const double side = std::min(logicalSize.width(), logicalSize.height());
+        return QTransform::fromTranslate((logicalSize.width() - side) / 2.0,
+                                         (logicalSize.height() - side) / 2.0);
+    }
+    return QTransform::fromScale(logicalSize.width() / kWideWidth,
+                                 logicalSize.height() / kWideHeight);
+}
+
+void layoutReadout(ReadoutTarget& target, QSizeF logicalSize, const ReadoutFigures& figures,
+                   ReadoutLayers layers, Backing backing) {
+    if (isSquareReadout(logicalSize))
+        paintSquare(target, std::min(logicalSize.width(), logicalSize.height()), figures, layers,
+                    backing);
+    else
+        paintWide(target, figures, layers, backing);
 }
 
 void paintReadout(QPainter& painter, QSizeF logicalSize, const ReadoutFigures& figures,
@@ -219,29 +274,26 @@ void paintReadout(QPainter& painter, QSizeF logicalSize, const ReadoutFigures& f
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    if (isSquareReadout(logicalSize)) {
-        const double side = std::min(logicalSize.width(), logicalSize.height());
-        painter.translate((logicalSize.width() - side) / 2.0, (logicalSize.height() - side) / 2.0);
-        paintSquare(painter, side, figures, accent, layers, backing);
-    } else {
-        painter.scale(logicalSize.width() / kWideWidth, logicalSize.height() / kWideHeight);
-        paintWide(painter, figures, accent, layers, backing);
-    }
+    painter.setWorldTransform(readoutTransform(logicalSize), true);
+    PainterTarget target(painter, accent);
+    layoutReadout(target, logicalSize, figures, layers, backing);
     painter.restore();
 }
 
 // Per size: the backing alone, made once, and the image each frame is painted
-// in. Keeping the canvas keeps its paint engine, which is costly to set up
-// for every frame.
+// in.
 struct ReadoutCanvas {
+    using Key = std::tuple<int, int, int, int, qreal>;
+    Key key;
+    QSizeF logicalSize;
     QImage backing;
     QImage canvas;
 };
 
 ReadoutCanvas& canvasFor(QSize logicalSize, QSize pixels, qreal dpr) {
-    using Key = std::tuple<int, int, int, int, qreal>;
-    thread_local std::map<Key, ReadoutCanvas> made;
-    const Key key{logicalSize.width(), logicalSize.height(), pixels.width(), pixels.height(), dpr};
+    thread_local std::map<ReadoutCanvas::Key, ReadoutCanvas> made;
+    const ReadoutCanvas::Key key{logicalSize.width(), logicalSize.height(), pixels.width(),
+                                 pixels.height(), dpr};
     if (const auto found = made.find(key); found != made.end())
         return found->second;
     if (made.size() >= 32)
@@ -253,8 +305,96 @@ ReadoutCanvas& canvasFor(QSize logicalSize, QSize pixels, qreal dpr) {
     paintReadout(painter, QSizeF(logicalSize), {}, {}, ReadoutLayers::All, Backing::Only);
     painter.end();
     QImage canvas = image.copy();
-    return made.emplace(key, ReadoutCanvas{std::move(image), std::move(canvas)}).first->second;
+    return made
+        .emplace(key, ReadoutCanvas{key, QSizeF(logicalSize), std::move(image), std::move(canvas)})
+        .first->second;
 }
+
+// A figure line drawn once over the backing, as the pixels it changed.
+struct LineStamp {
+    QPoint at;
+    QImage pixels;
+};
+
+LineStamp makeStamp(const ReadoutCanvas& c, const FigureLine& line, double x, double baseline) {
+    QImage drawn = c.backing.copy();
+    QPainter painter(&drawn);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setWorldTransform(readoutTransform(c.logicalSize));
+    drawLine(painter, line, x, baseline);
+    painter.end();
+    QRect changed;
+    for (int y = 0; y < drawn.height(); ++y) {
+        const auto* now = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+        const auto* before = reinterpret_cast<const QRgb*>(c.backing.constScanLine(y));
+        for (int px = 0; px < drawn.width(); ++px)
+            if (now[px] != before[px])
+                changed |= QRect(px, y, 1, 1);
+    }
+    if (changed.isEmpty())
+        return {};
+    return {changed.topLeft(), drawn.copy(changed)};
+}
+
+// The tray image, redrawn every second. Text is the dear part of a frame (a
+// painter to set up, glyphs to place), and a readout shows few distinct
+// figures, so each line is drawn once per size and its pixels are copied in
+// from then on; the sparkline goes straight into the pixels.
+class ImageTarget final : public ReadoutTarget {
+public:
+    ImageTarget(ReadoutCanvas& c, qreal dpr, const QColor& accent)
+        : m_canvas(c),
+          m_toDevice(readoutTransform(c.logicalSize) * QTransform::fromScale(dpr, dpr)),
+          m_accent(accent) {}
+    void backing(const QRectF&, double) override {} // already in the canvas
+    void sparkline(const QRectF& frame, const QList<double>& history) override {
+        rasterizeSparkline(m_canvas.canvas, m_toDevice.mapRect(frame), history, m_accent,
+                           kSparklineWidth * m_toDevice.m22());
+    }
+    void line(const FigureLine& line, double x, double baseline) override {
+        using Key = std::tuple<ReadoutCanvas::Key, QString, int, int, QRgb, double, double>;
+        thread_local std::map<Key, LineStamp> stamps;
+        Key key{m_canvas.key,
+                line.text,
+                line.font.pixelSize(),
+                line.font.weight(),
+                line.color.rgba(),
+                x,
+                baseline};
+        auto found = stamps.find(key);
+        if (found == stamps.end()) {
+            if (stamps.size() >= 512)
+                stamps.clear();
+            found = stamps.emplace(std::move(key), makeStamp(m_canvas, line, x, baseline)).first;
+        }
+        copyStamp(found->second);
+    }
+
+private:
+    // Only the pixels the text changed: lines close together keep each
+    // other's edges.
+    void copyStamp(const LineStamp& stamp) {
+        const QImage& from = stamp.pixels;
+        QImage& to = m_canvas.canvas;
+        if (from.isNull() || !to.rect().contains(QRect(stamp.at, from.size())))
+            return;
+        for (int y = 0; y < from.height(); ++y) {
+            const auto* source = reinterpret_cast<const QRgb*>(from.constScanLine(y));
+            const auto* plain =
+                reinterpret_cast<const QRgb*>(m_canvas.backing.constScanLine(stamp.at.y() + y)) +
+                stamp.at.x();
+            auto* target = reinterpret_cast<QRgb*>(to.scanLine(stamp.at.y() + y)) + stamp.at.x();
+            for (int x = 0; x < from.width(); ++x)
+                if (source[x] != plain[x])
+                    target[x] = source[x];
+        }
+    }
+
+    ReadoutCanvas& m_canvas;
+    QTransform m_toDevice;
+    QColor m_accent;
+};
 
 } // namespace
 
@@ -302,9 +442,8 @@ QImage renderMenuBarReadout(const ReadoutFigures& figures, QSize logicalSize, qr
                        qMax(1, qRound(logicalSize.height() * dpr)));
     ReadoutCanvas& c = canvasFor(logicalSize, pixels, dpr);
     std::memcpy(c.canvas.bits(), c.backing.constBits(), c.backing.sizeInBytes());
-    QPainter painter(&c.canvas);
-    paintReadout(painter, QSizeF(logicalSize), figures, accent, layers, Backing::AlreadyThere);
-    painter.end();
+    ImageTarget target(c, dpr, accent);
+    layoutReadout(target, QSizeF(logicalSize), figures, layers, Backing::AlreadyThere);
     // A copy goes out, so the canvas is never shared and stays ready.
     return c.canvas.copy();
 }

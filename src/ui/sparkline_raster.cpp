@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 namespace pw::ui {
 namespace {
@@ -42,11 +43,20 @@ void rasterizeSparkline(QImage& image, const QRectF& frame, const QList<double>&
         image.format() != QImage::Format_ARGB32_Premultiplied)
         return;
     const double dx = frame.width() / static_cast<double>(n - 1);
-    auto xAt = [&](qsizetype i) { return frame.left() + dx * static_cast<double>(i); };
-    auto yAt = [&](qsizetype i) {
-        return frame.bottom() - frame.height() * (data[i] / scaleMaximum);
-    };
+    // Each point is visited by several columns: its place is worked out once.
+    thread_local std::vector<double> xs, ys;
+    xs.resize(std::size_t(n));
+    ys.resize(std::size_t(n));
+    for (qsizetype i = 0; i < n; ++i) {
+        xs[std::size_t(i)] = frame.left() + dx * static_cast<double>(i);
+        ys[std::size_t(i)] = frame.bottom() - frame.height() * (data[i] / scaleMaximum);
+    }
+    auto xAt = [&](qsizetype i) { return xs[std::size_t(i)]; };
+    auto yAt = [&](qsizetype i) { return ys[std::size_t(i)]; };
     const QRgb premultiplied = qPremultiply(color.rgba());
+    const bool opaque = qAlpha(premultiplied) == 255;
+    auto* row0 = reinterpret_cast<QRgb*>(image.bits());
+    const qsizetype stride = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
     const double half = lineWidth / 2.0;
     const int firstColumn = std::max(0, static_cast<int>(std::floor(frame.left())));
     const int lastColumn =
@@ -83,12 +93,15 @@ void rasterizeSparkline(QImage& image, const QRectF& frame, const QList<double>&
         const double top = std::max(0.0, span->low - half);
         const double bottom = std::min(static_cast<double>(image.height()), span->high + half);
         const double across = to - from; // the share of the column the line covers
-        auto* row0 = reinterpret_cast<QRgb*>(image.bits());
-        const qsizetype stride = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
         for (int y = static_cast<int>(std::floor(top)); y < bottom; ++y) {
             const double down = std::min(bottom, y + 1.0) - std::max(top, static_cast<double>(y));
-            if (down > 0.0)
-                blend(row0[y * stride + column], premultiplied, down * across);
+            QRgb& pixel = row0[y * stride + column];
+            // Most of a steep stretch covers whole pixels: an opaque colour
+            // then simply replaces them, as blending would.
+            if (opaque && down >= 1.0 && across >= 1.0)
+                pixel = premultiplied;
+            else if (down > 0.0)
+                blend(pixel, premultiplied, down * across);
         }
     }
 }

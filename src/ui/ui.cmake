@@ -28,6 +28,8 @@ target_sources(pw_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/sparkline_view.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sparkline_raster.h
     ${CMAKE_CURRENT_LIST_DIR}/sparkline_raster.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/opaque_blend.h
+    ${CMAKE_CURRENT_LIST_DIR}/opaque_blend.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ring_chart.h
     ${CMAKE_CURRENT_LIST_DIR}/ring_chart.cpp
     ${CMAKE_CURRENT_LIST_DIR}/gauge_ring.h

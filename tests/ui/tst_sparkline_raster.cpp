@@ -4,6 +4,7 @@
 #include "ui/menu_bar_readout.h"
 #include "ui/sparkline_raster.h"
 
+#include <QPainter>
 #include <QtTest>
 
 #include <cmath>
@@ -88,20 +89,36 @@ private Q_SLOTS:
         QCOMPARE(otherFormat, black);
     }
 
-    // Frames are painted on a canvas kept per size; each must start clean.
-    void eachReadoutFrameStartsFromABlankBacking() {
+    // Tray frames are made on a canvas kept per size, with each figure line's
+    // pixels kept once drawn: every frame must equal painting the readout
+    // afresh, whatever frames came before it.
+    void trayFramesEqualAFreshPainting() {
         const QColor accent(10, 132, 255);
         QList<double> jagged;
         for (int i = 0; i < 60; ++i)
             jagged.append(i % 2 ? 95.0 : 5.0);
-        for (QSize size : {QSize(22, 22), QSize(70, 22)}) {
-            const QImage first =
-                renderMenuBarReadout({QList<double>(60, 20.0), 7.0, 40.0}, size, 1.0, accent);
-            renderMenuBarReadout({jagged, 100.0, 99.9}, size, 1.0, accent);
-            const QImage again =
-                renderMenuBarReadout({QList<double>(60, 20.0), 7.0, 40.0}, size, 1.0, accent);
-            QCOMPARE(again, first);
-        }
+        const auto painted = [&](const ReadoutFigures& figures, QSize size, qreal dpr) {
+            QImage image(size * dpr, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            image.setDevicePixelRatio(dpr);
+            QPainter painter(&image);
+            paintMenuBarReadout(painter, QSizeF(size), figures, accent);
+            return image;
+        };
+        const QList<ReadoutFigures> frames{{QList<double>(60, 20.0), 7.0, 40.0},
+                                           {jagged, 100.0, 99.9},
+                                           {QList<double>(60, 20.0), 7.0, 40.0},
+                                           {jagged, std::nan(""), std::nan("")},
+                                           {jagged, 100.0, 99.9}};
+        for (const auto& [size, dpr] : {std::pair{QSize(22, 22), 1.0},
+                                        {QSize(32, 32), 1.0},
+                                        {QSize(22, 22), 2.0},
+                                        {QSize(70, 22), 1.0},
+                                        {QSize(70, 22), 2.0},
+                                        {QSize(24, 22), 1.0}})
+            for (const ReadoutFigures& figures : frames)
+                QCOMPARE(renderMenuBarReadout(figures, size, dpr, accent),
+                         painted(figures, size, dpr));
     }
 };
 

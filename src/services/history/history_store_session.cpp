@@ -67,6 +67,8 @@ StoreSession::~StoreSession() {
 void StoreSession::close() {
     m_insert.reset();
     m_fold.reset();
+    m_dropSamples.reset();
+    m_dropMinutes.reset();
     m_connection.reset();
 }
 
@@ -116,6 +118,14 @@ std::optional<StoreError> StoreSession::openOnce() {
         return storeError(m_insert->lastError());
     if (!m_fold->prepare(foldSql()))
         return storeError(m_fold->lastError());
+    // Every batch drops what has aged out; the statements are made once.
+    for (auto [query, table] :
+         {std::pair{&m_dropSamples, kSamplesTable}, std::pair{&m_dropMinutes, kMinutesTable}}) {
+        query->emplace(db);
+        if (!(*query)->prepare(
+                QStringLiteral("DELETE FROM %1 WHERE t < ?").arg(QLatin1String(table))))
+            return storeError((*query)->lastError());
+    }
     // Rows after the last folded minute (a run that was killed) are folded
     // with the next batch.
     if (const auto last = single(db, QStringLiteral("SELECT MAX(t) FROM minutes")))
@@ -189,17 +199,15 @@ std::optional<StoreError> StoreSession::foldMinutes(qint64 from, qint64 to) {
 }
 
 std::optional<StoreError> StoreSession::dropOldRows(qint64 newestMs) {
-    QSqlQuery query(m_connection->db());
-    const auto drop = [&query](const char* table, qint64 before) -> std::optional<StoreError> {
-        query.prepare(QStringLiteral("DELETE FROM %1 WHERE t < ?").arg(QLatin1String(table)));
-        query.addBindValue(before);
+    const auto drop = [](QSqlQuery& query, qint64 before) -> std::optional<StoreError> {
+        query.bindValue(0, before);
         if (!query.exec())
             return storeError(query.lastError());
         return std::nullopt;
     };
-    if (auto error = drop(kSamplesTable, newestMs - kFullRateKeepMs))
+    if (auto error = drop(*m_dropSamples, newestMs - kFullRateKeepMs))
         return error;
-    return drop(kMinutesTable, newestMs - kMinuteKeepMs);
+    return drop(*m_dropMinutes, newestMs - kMinuteKeepMs);
 }
 
 } // namespace pw::history

@@ -47,6 +47,8 @@ private:
     std::optional<QSqlQuery> m_insert;
     QList<QString> m_insertMarks; // ":v0" for the time, then one per column
     std::optional<QSqlQuery> m_fold;
+    std::optional<QSqlQuery> m_dropSamples;
+    std::optional<QSqlQuery> m_dropMinutes;
     // Minutes from here on may hold rows not yet folded.
     qint64 m_foldFrom = std::numeric_limits<qint64>::max();
     qint64 m_newestMs = std::numeric_limits<qint64>::min();
