@@ -5,7 +5,7 @@
 set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev
-    libxcb1-dev libqt6sql6-sqlite libbenchmark-dev adwaita-icon-theme)
+    libxcb1-dev libqt6sql6-sqlite libsqlite3-dev libbenchmark-dev adwaita-icon-theme)
 # Real tray hosts (XFCE panel, sway with swaybar, trayer), a window manager for
 # the work area, screenshots, the tools that check the Debian package, and
 # sqlite3 to check the history store as a user would.

@@ -61,19 +61,18 @@ bool IcmpEcho::send(const QString& host, int timeoutMs, Callback done) {
     return true;
 }
 
+// One datagram per call: the notifier fires again while more are queued, and
+// a loop that reads until EAGAIN spends a system call on every probe to learn
+// that the queue is empty.
 void IcmpEcho::readReplies() {
     unsigned char buffer[512];
-    for (;;) {
-        const ssize_t n = ::recv(m_fd, buffer, sizeof buffer, 0);
-        if (n < 0)
-            return; // drained (EAGAIN) or an error the next request meets again
-        if (static_cast<std::size_t>(n) < sizeof(icmphdr))
-            continue;
-        icmphdr reply{};
-        std::memcpy(&reply, buffer, sizeof reply);
-        if (reply.type == ICMP_ECHOREPLY && m_done && ntohs(reply.un.echo.sequence) == m_sequence)
-            finish(static_cast<double>(m_sent.nsecsElapsed()) / 1e6);
-    }
+    const ssize_t n = ::recv(m_fd, buffer, sizeof buffer, 0);
+    if (n < 0 || static_cast<std::size_t>(n) < sizeof(icmphdr))
+        return; // nothing queued after all, a runt, or an error the recv consumed
+    icmphdr reply{};
+    std::memcpy(&reply, buffer, sizeof reply);
+    if (reply.type == ICMP_ECHOREPLY && m_done && ntohs(reply.un.echo.sequence) == m_sequence)
+        finish(static_cast<double>(m_sent.nsecsElapsed()) / 1e6);
 }
 
 void IcmpEcho::finish(std::optional<double> roundTripMs) {

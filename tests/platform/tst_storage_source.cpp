@@ -92,12 +92,22 @@ private Q_SLOTS:
         StorageOn storage(root.toStdString());
         QCOMPARE(storage.source.rootVolume()->device, std::string("mmcblk0p2"));
 
+        QFile original(root + "/proc/self/mountinfo");
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        const QByteArray table = original.readAll();
+
         // A truncated mountinfo: the volume keeps its space, loses its identity.
         QVERIFY(writeFile(root + "/proc/self/mountinfo", "22 1 179:2 / "));
         QCOMPARE(storage.source.rootVolume()->device, std::string("mmcblk0p2"));
         storage.clock->advance(10);
         QVERIFY(identity(storage).startsWith("/|/||"));
         QVERIFY(!storage.source.rootBlockDevice());
+
+        // The table as it was before: the device is found again, not taken
+        // for the table last looked up.
+        QVERIFY(writeFile(root + "/proc/self/mountinfo", table));
+        storage.clock->advance(10);
+        QCOMPARE(storage.source.rootVolume()->device, std::string("mmcblk0p2"));
     }
 };
 

@@ -9,8 +9,8 @@
 namespace pw::platform {
 
 LinuxNetworkSource::LinuxNetworkSource(RootPath root)
-    : m_root(std::move(root)), m_netDev(m_root.proc("net/dev")),
-      m_netClassDir(m_root.sys("class/net/")) {}
+    : m_root(std::move(root)), m_netDev(m_root.proc("net/dev")), m_route(m_root.proc("net/route")),
+      m_fibTrie(m_root.proc("net/fib_trie")), m_netClassDir(m_root.sys("class/net/")) {}
 
 std::optional<std::vector<InterfaceCounters>> LinuxNetworkSource::interfaces() {
     const auto text = m_netDev.read(m_buffer);
@@ -43,7 +43,7 @@ std::optional<std::vector<InterfaceCounters>> LinuxNetworkSource::interfaces() {
 }
 
 std::optional<DefaultRoute> LinuxNetworkSource::defaultRoute() {
-    const auto routeText = readFile(m_root.proc("net/route"), m_buffer);
+    const auto routeText = m_route.read(m_buffer);
     if (!routeText) {
         return std::nullopt;
     }
@@ -56,7 +56,7 @@ std::optional<DefaultRoute> LinuxNetworkSource::defaultRoute() {
     route.interfaceName = *interfaceName;
     const std::string classDir = m_netClassDir + *interfaceName + "/";
     route.wireless = pathExists(classDir + "wireless") || pathExists(classDir + "phy80211");
-    if (const auto trie = readFile(m_root.proc("net/fib_trie"), m_buffer)) {
+    if (const auto trie = m_fibTrie.read(m_buffer)) {
         if (const auto address =
                 interfaceAddress(routes, parseFibTrieLocalAddresses(*trie), *interfaceName)) {
             route.ipv4Address = formatIPv4(*address);

@@ -22,6 +22,8 @@ public:
 private:
     RootPath m_root;
     KernelFile m_netDev;
+    KernelFile m_route;
+    KernelFile m_fibTrie;
     std::string m_netClassDir; // sys/class/net/
     std::string m_buffer;
     std::vector<std::string> m_interfaceNames; // the names `m_deviceFlags` belongs to

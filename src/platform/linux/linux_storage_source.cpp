@@ -10,7 +10,8 @@
 namespace pw::platform {
 
 LinuxStorageSource::LinuxStorageSource(RootPath root, std::shared_ptr<Clock> clock)
-    : m_root(std::move(root)), m_clock(std::move(clock)) {}
+    : m_root(std::move(root)), m_clock(std::move(clock)),
+      m_mountinfo(m_root.proc("self/mountinfo")), m_diskstats(m_root.proc("diskstats")) {}
 
 std::string LinuxStorageSource::labelOf(const std::string& device) {
     const std::string labelDir = m_root.dev("disk/by-label/");
@@ -36,10 +37,20 @@ std::optional<bool> LinuxStorageSource::isRotational(const std::string& device) 
 }
 
 std::optional<LinuxStorageSource::VolumeIdentity> LinuxStorageSource::scanRootVolume() {
-    const auto text = readFile(m_root.proc("self/mountinfo"), m_buffer);
-    const auto mount = text ? parseRootMount(*text) : std::nullopt;
+    const auto text = m_mountinfo.read(m_buffer);
+    if (!text) {
+        m_mountTable.clear();
+        return m_foundIdentity = std::nullopt;
+    }
+    // While the mount table stays as it was, so does the root's device: the
+    // links, labels and queue files behind it are not walked again.
+    if (*text == m_mountTable && !m_mountTable.empty()) {
+        return m_foundIdentity;
+    }
+    m_mountTable.assign(*text);
+    const auto mount = parseRootMount(*text);
     if (!mount) {
-        return std::nullopt;
+        return m_foundIdentity = std::nullopt;
     }
     VolumeIdentity volume;
     volume.sourceName = mount->source.starts_with("/dev/") ? baseName(mount->source) : "";
@@ -63,7 +74,7 @@ std::optional<LinuxStorageSource::VolumeIdentity> LinuxStorageSource::scanRootVo
     if (volume.name.empty()) {
         volume.name = "/";
     }
-    return volume;
+    return m_foundIdentity = volume;
 }
 
 const std::optional<LinuxStorageSource::VolumeIdentity>& LinuxStorageSource::identity() {
@@ -93,7 +104,7 @@ std::optional<BlockDeviceCounters> LinuxStorageSource::rootBlockDevice() {
     if (!identity || (identity->device.empty() && identity->sourceName.empty())) {
         return std::nullopt;
     }
-    const auto text = readFile(m_root.proc("diskstats"), m_buffer);
+    const auto text = m_diskstats.read(m_buffer);
     if (!text) {
         return std::nullopt;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/linux/kernel_file.h"
 #include "platform/rescan_cache.h"
 #include "platform/root_path.h"
 #include "platform/storage_source.h"
@@ -11,8 +12,9 @@
 namespace pw::platform {
 
 // The root volume: which block device and label it has (from mountinfo, the
-// device number's link and /dev/disk/by-label, rescanned every 10 s), its space
-// from statvfs and its traffic from /proc/diskstats.
+// device number's link and /dev/disk/by-label, looked up again when mountinfo
+// has changed, checked every 10 s), its space from statvfs and its traffic
+// from /proc/diskstats.
 class LinuxStorageSource : public StorageSource {
 public:
     LinuxStorageSource(RootPath root, std::shared_ptr<Clock> clock);
@@ -35,6 +37,10 @@ private:
     RootPath m_root;
     std::shared_ptr<Clock> m_clock;
     std::string m_buffer;
+    KernelFile m_mountinfo;
+    KernelFile m_diskstats;
+    std::string m_mountTable; // what the last identity was found from
+    std::optional<VolumeIdentity> m_foundIdentity;
     RescanCache<std::optional<VolumeIdentity>> m_identity;
 };
 

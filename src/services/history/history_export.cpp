@@ -1,8 +1,8 @@
 #include "services/history/history_export.h"
 
+#include "services/atomic_write.h"
 #include "services/history/history_columns.h"
 #include "services/history/history_query.h"
-#include "services/atomic_write.h"
 #include "services/history_csv.h"
 
 #include <QDateTime>

@@ -15,21 +15,15 @@ qint64 minuteOf(qint64 ms) {
     return ms - ((ms % kMinuteMs) + kMinuteMs) % kMinuteMs;
 }
 
-// The insert's placeholders by name: binding by number makes Qt format a
-// name for the number on every call, which was most of a batch's cost.
-QList<QString> insertPlaceholders() {
-    QList<QString> marks;
-    for (std::size_t i = 0; i <= historyColumns().size(); ++i)
-        marks << QStringLiteral(":v%1").arg(i);
-    return marks;
-}
-
-QString insertSql(const QList<QString>& marks) {
+QString insertSql() {
     QString names = QStringLiteral("t");
-    for (const HistoryColumn& c : historyColumns())
+    QString marks = QStringLiteral("?");
+    for (const HistoryColumn& c : historyColumns()) {
         names += QLatin1Char(',') + quoted(c.name);
+        marks += QStringLiteral(",?");
+    }
     return QStringLiteral("INSERT OR REPLACE INTO %1 (%2) VALUES (%3)")
-        .arg(QLatin1String(kSamplesTable), names, marks.join(QLatin1Char(',')));
+        .arg(QLatin1String(kSamplesTable), names, marks);
 }
 
 // Minimum, mean and maximum of the known values of each minute; a figure
@@ -65,7 +59,7 @@ StoreSession::~StoreSession() {
 }
 
 void StoreSession::close() {
-    m_insert.reset();
+    m_insert.finish();
     m_fold.reset();
     m_dropSamples.reset();
     m_dropMinutes.reset();
@@ -111,11 +105,9 @@ std::optional<StoreError> StoreSession::openOnce() {
     if (m_maxPageCount > 0)
         QSqlQuery(db).exec(QStringLiteral("PRAGMA max_page_count=%1").arg(m_maxPageCount));
 
-    m_insert.emplace(db);
     m_fold.emplace(db);
-    m_insertMarks = insertPlaceholders();
-    if (!m_insert->prepare(insertSql(m_insertMarks)))
-        return storeError(m_insert->lastError());
+    if (auto error = m_insert.prepare(db, insertSql(), int(historyColumns().size())))
+        return error;
     if (!m_fold->prepare(foldSql()))
         return storeError(m_fold->lastError());
     // Every batch drops what has aged out; the statements are made once.
@@ -154,16 +146,10 @@ std::optional<StoreError> StoreSession::write(const std::vector<HistoryRow>& row
     qint64 oldest = std::numeric_limits<qint64>::max();
     qint64 newest = m_newestMs;
     for (const HistoryRow& row : rows) {
-        m_insert->bindValue(m_insertMarks[0], row.timeMs);
-        const std::size_t columns =
-            std::min<std::size_t>(row.values.size(), m_insertMarks.size() - 1);
-        for (std::size_t i = 0; i < columns; ++i) {
-            const double v = row.values[i];
-            m_insert->bindValue(m_insertMarks[qsizetype(i + 1)],
-                                std::isnan(v) ? QVariant(QMetaType::fromType<double>()) : v);
+        if (auto error = m_insert.insert(row.timeMs, row.values)) {
+            db.rollback();
+            return error;
         }
-        if (!m_insert->exec())
-            return fail(m_insert->lastError());
         oldest = std::min(oldest, row.timeMs);
         newest = std::max(newest, row.timeMs);
     }

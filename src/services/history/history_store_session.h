@@ -2,6 +2,7 @@
 
 #include "services/history/history_columns.h"
 #include "services/history/history_database.h"
+#include "services/history/row_insert.h"
 
 #include <QSqlQuery>
 
@@ -44,8 +45,7 @@ private:
     Report m_report;
     int m_maxPageCount;
     std::unique_ptr<StoreConnection> m_connection;
-    std::optional<QSqlQuery> m_insert;
-    QList<QString> m_insertMarks; // ":v0" for the time, then one per column
+    RowInsert m_insert;
     std::optional<QSqlQuery> m_fold;
     std::optional<QSqlQuery> m_dropSamples;
     std::optional<QSqlQuery> m_dropMinutes;
