@@ -4,8 +4,10 @@
 #include "platform/linux/linux_clock.h"
 #include "platform/linux/linux_fan_source.h"
 #include "platform/linux/linux_sources.h"
+#include "platform/linux/linux_thermal_source.h"
 #include "platform/linux/text_scan.h"
 
+#include <QDir>
 #include <QTest>
 
 #include <ctime>
@@ -114,6 +116,29 @@ private Q_SLOTS:
         QCOMPARE(fans(laptop.source).back(), FanList::value_type("hwmon13 fan1", 900));
         QVERIFY(writeFile(hwmon + "fan1_input", "-1\n"));
         QCOMPARE(laptop.source.fans().size(), std::size_t(1));
+    }
+
+    // Class folders stay open between rescans: a sensor that appears later,
+    // and a folder that did not exist at the first scan, are still found.
+    void sensorRescansSeeWhatCameSince() {
+        QTemporaryDir dir;
+        const QString root = dir.path();
+        SourceOn<LinuxThermalSource> thermal(root.toStdString());
+        QVERIFY(!thermal.source.sensors());
+        const QString zones = root + "/sys/class/thermal/";
+        QVERIFY(writeFile(zones + "thermal_zone0/type", "x86_pkg_temp\n"));
+        QVERIFY(writeFile(zones + "thermal_zone0/temp", "41000\n"));
+        thermal.clock->advance(10);
+        QCOMPARE(thermal.source.sensors()->size(), std::size_t(1));
+        QVERIFY(writeFile(zones + "thermal_zone1/type", "acpitz\n"));
+        QVERIFY(writeFile(zones + "thermal_zone1/temp", "30000\n"));
+        thermal.clock->advance(10);
+        const auto sensors = thermal.source.sensors();
+        QCOMPARE(sensors->size(), std::size_t(2));
+        QCOMPARE(sensors->back().productName, std::string("acpitz"));
+        QVERIFY(QDir(zones + "thermal_zone0").removeRecursively());
+        thermal.clock->advance(10);
+        QCOMPARE(thermal.source.sensors()->size(), std::size_t(1));
     }
 };
 

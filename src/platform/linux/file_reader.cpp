@@ -235,7 +235,30 @@ void closeDirectory(DirectoryHandle* handle) {
     delete handle;
 }
 
+void rewindDirectory(DirectoryHandle* handle) {
+    ::rewinddir(handle->dir);
+    handle->visited = 0;
+}
+
 } // namespace detail
+
+KeptDirectory::KeptDirectory(std::string path)
+    : m_path(std::make_unique<std::string>(std::move(path))) {}
+
+KeptDirectory::~KeptDirectory() {
+    if (m_handle != nullptr) {
+        detail::closeDirectory(m_handle);
+    }
+}
+
+detail::DirectoryHandle* KeptDirectory::rewound() {
+    if (m_handle == nullptr) {
+        m_handle = detail::openDirectory(*m_path);
+    } else {
+        detail::rewindDirectory(m_handle);
+    }
+    return m_handle;
+}
 
 std::optional<std::vector<std::string>> listDirectory(const std::string& path) {
     std::vector<std::string> names;

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -93,7 +94,39 @@ DirectoryHandle* openDirectory(const std::string& path);
 const char* nextEntry(DirectoryHandle* handle); // nullptr at the end
 int directoryFd(DirectoryHandle* handle);
 void closeDirectory(DirectoryHandle* handle);
+void rewindDirectory(DirectoryHandle* handle);
 } // namespace detail
+
+// A directory listed again every few seconds (a class folder of sysfs): kept
+// open and rewound for each listing, which spares the open, the check and the
+// close each time. One that cannot be opened is tried again at the next
+// listing.
+class KeptDirectory {
+public:
+    explicit KeptDirectory(std::string path);
+    ~KeptDirectory();
+    KeptDirectory(const KeptDirectory&) = delete;
+    KeptDirectory& operator=(const KeptDirectory&) = delete;
+
+    const std::string& path() const { return *m_path; }
+    // As forEachDirectoryEntry.
+    template <typename Visit> bool forEach(Visit&& visit) {
+        auto* handle = rewound();
+        if (handle == nullptr) {
+            return false;
+        }
+        while (const char* name = detail::nextEntry(handle)) {
+            visit(std::string_view(name));
+        }
+        return true;
+    }
+
+private:
+    detail::DirectoryHandle* rewound();
+
+    std::unique_ptr<std::string> m_path; // the handle keeps a pointer to it
+    detail::DirectoryHandle* m_handle = nullptr;
+};
 
 // As forEachDirectoryEntry, also handing `visit` the directory's descriptor.
 template <typename Visit> bool forEachDirectoryEntryWithFd(const std::string& path, Visit&& visit) {

@@ -4,20 +4,21 @@
 #include "platform/linux/memory_parsers.h"
 #include "platform/linux/sysfs_files.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace pw::platform {
 
 LinuxMemorySource::LinuxMemorySource(RootPath root, std::shared_ptr<Clock> clock)
-    : m_root(std::move(root)), m_clock(std::move(clock)), m_meminfo(m_root.proc("meminfo")) {}
+    : m_root(std::move(root)), m_clock(std::move(clock)), m_meminfo(m_root.proc("meminfo")),
+      m_blockDir(m_root.sys("block/")) {}
 
-std::vector<KernelFile> LinuxMemorySource::scanZramDevices() {
-    std::vector<KernelFile> files;
-    const std::string blockDir = m_root.sys("block/");
-    for (const auto& [number, name] : numberedEntries(blockDir, "zram")) {
-        files.emplace_back(blockDir + name + "/mm_stat");
+std::vector<std::string> LinuxMemorySource::scanZramDevices() {
+    std::vector<std::string> paths;
+    for (const auto& [number, name] : numberedEntries(m_blockDir, "zram")) {
+        paths.push_back(m_blockDir.path() + name + "/mm_stat");
     }
-    return files;
+    return paths;
 }
 
 std::optional<MemoryCounters> LinuxMemorySource::memory() {
@@ -38,7 +39,16 @@ std::optional<MemoryCounters> LinuxMemorySource::memory() {
                           info.pageTables.value_or(0) + info.unevictable.value_or(0);
     counters.appBytes = info.anonPages.value_or(0);
     counters.compressedBytes = info.zswap.value_or(0);
-    for (KernelFile& file : m_zramStats.get(now, [&] { return scanZramDevices(); })) {
+    const auto& paths = m_zramStatPaths.get(now, [&] { return scanZramDevices(); });
+    if (!std::equal(
+            paths.begin(), paths.end(), m_zramStats.begin(), m_zramStats.end(),
+            [](const std::string& path, const KernelFile& file) { return path == file.path(); })) {
+        m_zramStats.clear();
+        for (const std::string& path : paths) {
+            m_zramStats.emplace_back(path);
+        }
+    }
+    for (KernelFile& file : m_zramStats) {
         const auto stat = file.read(m_buffer);
         if (const auto used = stat ? parseZramMemUsed(*stat) : std::nullopt) {
             counters.compressedBytes += *used;

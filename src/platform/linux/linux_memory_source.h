@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/linux/file_reader.h"
 #include "platform/linux/kernel_file.h"
 #include "platform/memory_source.h"
 #include "platform/rescan_cache.h"
@@ -31,7 +32,7 @@ private:
         std::optional<std::uint64_t> free;
         double at = 0.0;
     };
-    std::vector<KernelFile> scanZramDevices();
+    std::vector<std::string> scanZramDevices();
 
     RootPath m_root;
     std::shared_ptr<Clock> m_clock;
@@ -39,7 +40,9 @@ private:
     std::string m_buffer;
     std::optional<SwapFigures> m_pendingSwap; // from the last memory(), used once
     // Kept open between rescans: opening a sysfs file costs more than reading it.
-    RescanCache<std::vector<KernelFile>> m_zramStats;
+    KeptDirectory m_blockDir;
+    RescanCache<std::vector<std::string>> m_zramStatPaths;
+    std::vector<KernelFile> m_zramStats; // kept open while the devices stay
 };
 
 } // namespace pw::platform

@@ -10,11 +10,12 @@
 namespace pw::platform {
 
 LinuxPowerSource::LinuxPowerSource(RootPath root, std::shared_ptr<Clock> clock)
-    : m_clock(std::move(clock)), m_supplyDir(root.sys("class/power_supply/")) {}
+    : m_clock(std::move(clock)), m_supplies(root.sys("class/power_supply/")),
+      m_supplyDir(m_supplies.path()) {}
 
 std::vector<std::string> LinuxPowerSource::scanSupplies() {
     std::vector<std::string> names;
-    forEachDirectoryEntry(m_supplyDir, [&](std::string_view name) { names.emplace_back(name); });
+    m_supplies.forEach([&](std::string_view name) { names.emplace_back(name); });
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/linux/file_reader.h"
 #include "platform/power_source.h"
 #include "platform/rescan_cache.h"
 #include "platform/root_path.h"
@@ -25,7 +26,8 @@ private:
     std::optional<PowerSupply> readSupply(const std::string& name);
 
     std::shared_ptr<Clock> m_clock;
-    std::string m_supplyDir; // sys/class/power_supply/
+    KeptDirectory m_supplies; // sys/class/power_supply/
+    std::string m_supplyDir;
     std::string m_buffer;
     RescanCache<std::vector<std::string>> m_names;
 };

@@ -32,15 +32,18 @@ void LinuxThermalSource::appendHwmonSensors(std::vector<ThermalSensor>& sensors,
 }
 
 std::optional<std::vector<ThermalSensor>> LinuxThermalSource::scanSensors() {
-    if (!pathExists(m_hwmonDir) && !pathExists(m_thermalDir)) {
+    const auto hwmons = numberedEntries(m_hwmonDir, "hwmon");
+    const auto zones = numberedEntries(m_thermalDir, "thermal_zone");
+    if (hwmons.empty() && zones.empty() && !pathExists(m_hwmonDir.path()) &&
+        !pathExists(m_thermalDir.path())) {
         return std::nullopt;
     }
     std::vector<ThermalSensor> sensors;
-    for (const auto& [number, name] : numberedEntries(m_hwmonDir, "hwmon")) {
-        appendHwmonSensors(sensors, m_hwmonDir + name + "/");
+    for (const auto& [number, name] : hwmons) {
+        appendHwmonSensors(sensors, m_hwmonDir.path() + name + "/");
     }
-    for (const auto& [number, name] : numberedEntries(m_thermalDir, "thermal_zone")) {
-        const std::string dir = m_thermalDir + name + "/";
+    for (const auto& [number, name] : zones) {
+        const std::string dir = m_thermalDir.path() + name + "/";
         ThermalSensor sensor;
         sensor.productName = readTrimmed(dir + "type", m_buffer).value_or(name);
         sensor.handle = dir + "temp";

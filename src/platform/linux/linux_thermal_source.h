@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/linux/file_reader.h"
 #include "platform/linux/kernel_file.h"
 #include "platform/rescan_cache.h"
 #include "platform/root_path.h"
@@ -28,8 +29,8 @@ private:
     void appendHwmonSensors(std::vector<ThermalSensor>& sensors, const std::string& dir);
 
     std::shared_ptr<Clock> m_clock;
-    std::string m_hwmonDir;   // sys/class/hwmon/
-    std::string m_thermalDir; // sys/class/thermal/
+    KeptDirectory m_hwmonDir;   // sys/class/hwmon/
+    KeptDirectory m_thermalDir; // sys/class/thermal/
     std::string m_buffer;
     std::unordered_map<std::string, KernelFile> m_inputs; // by sensor handle
     RescanCache<std::optional<std::vector<ThermalSensor>>> m_sensors;

@@ -10,8 +10,14 @@ namespace pw::platform {
 
 std::vector<std::pair<int, std::string>>
 numberedEntries(const std::string& dir, std::string_view prefix, std::string_view suffix) {
+    KeptDirectory once(dir);
+    return numberedEntries(once, prefix, suffix);
+}
+
+std::vector<std::pair<int, std::string>>
+numberedEntries(KeptDirectory& dir, std::string_view prefix, std::string_view suffix) {
     std::vector<std::pair<int, std::string>> entries;
-    forEachDirectoryEntry(dir, [&](std::string_view name) {
+    dir.forEach([&](std::string_view name) {
         if (const auto number = numberedName(name, prefix, suffix)) {
             entries.emplace_back(*number, std::string(name));
         }

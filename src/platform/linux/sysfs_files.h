@@ -16,6 +16,9 @@ namespace pw::platform {
 // before hwmon10).
 std::vector<std::pair<int, std::string>>
 numberedEntries(const std::string& dir, std::string_view prefix, std::string_view suffix = {});
+class KeptDirectory;
+std::vector<std::pair<int, std::string>>
+numberedEntries(KeptDirectory& dir, std::string_view prefix, std::string_view suffix = {});
 
 // A file's text without blanks around it; absent if it cannot be read.
 std::optional<std::string> readTrimmed(const std::string& path, std::string& buffer);
