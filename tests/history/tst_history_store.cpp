@@ -7,6 +7,7 @@
 #include "services/history/history_export.h"
 #include "services/history/history_query.h"
 #include "services/history/history_recorder.h"
+#include "services/history/history_store_session.h"
 #include "services/history/history_writer.h"
 #include "services/history_csv.h"
 #include "services/log_line.h"
@@ -90,6 +91,34 @@ private Q_SLOTS:
         QCOMPARE(row.values[std::size_t(historyColumnIndex(u"batteryPercentage"))], 87.0);
         QVERIFY(std::isnan(row.values[std::size_t(historyColumnIndex(u"socTemperature"))]));
         QVERIFY(std::isnan(row.values[std::size_t(historyColumnIndex(u"currentLatency"))]));
+    }
+
+    // A row shorter than the table (an older caller) fills the rest with
+    // NULL, never with the values of the row before it.
+    void shortRowsLeaveNoValuesBehind() {
+        Rig rig;
+        history::StoreSession session(rig.store(), [](const QString&) {});
+        QVERIFY(!session.open());
+        const std::vector<double> full(historyColumns().size(), 42.0);
+        QVERIFY(!session.write({{1000, full}, {2000, {7.0}}}, false));
+        session.close();
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "short-rows");
+        db.setDatabaseName(rig.store());
+        QVERIFY(db.open());
+        {
+            QSqlQuery q(db);
+            const QString last = history::quoted(historyColumns().back().name);
+            QVERIFY(
+                q.exec(QStringLiteral("SELECT cpuUsage, %1 FROM samples ORDER BY t").arg(last)));
+            QVERIFY(q.next());
+            QCOMPARE(q.value(1).toDouble(), 42.0);
+            QVERIFY(q.next());
+            QCOMPARE(q.value(0).toDouble(), 7.0);
+            QVERIFY(q.value(1).isNull());
+        }
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("short-rows"));
     }
 
     // A day at full rate, a month by the minute, and a gap that stays one.
