@@ -6,6 +6,7 @@ foreach(test
         tst_live_figures
         tst_reading_demand
         tst_sparkline_raster
+        tst_ring_raster
         tst_opaque_blend
         popup/tst_popup_logic
         popup/tst_popover

@@ -25,11 +25,16 @@ AppLaunchButton::AppLaunchButton(const ProcessInfoData& process, Launcher launch
 }
 
 void AppLaunchButton::setProcess(const ProcessInfoData& process, Launcher launcher) {
+    // The list comes every two seconds, mostly with the same programs: a
+    // button repaints (and its tray's rounded backing under it) only when
+    // its icon changes.
+    const bool sameLook = process.icon.cacheKey() == m_process.icon.cacheKey();
     m_process = process;
     m_launcher = std::move(launcher);
     setToolTip(launcherToolTip(process.name));
     setEnabled(launchCommandFor(process.desktopEntry).has_value());
-    update();
+    if (!sameLook)
+        update();
 }
 
 void AppLaunchButton::launch() {

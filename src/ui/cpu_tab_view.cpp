@@ -15,6 +15,7 @@
 #include "ui/label_factory.h"
 #include "ui/process_list_section.h"
 #include "ui/sparkline_view.h"
+#include "ui/steady_label.h"
 #include "ui/text_styles.h"
 #include "ui/view_logic.h"
 
@@ -37,10 +38,12 @@ CPUTabView::CPUTabView(const StatsModels& models, ProcessMonitor& processMonitor
                        Preferences& preferences, QWidget* parent)
     : QWidget(parent), m_stats(models.stats), m_cpu(models.cpu), m_processMonitor(processMonitor),
       m_preferences(preferences),
-      m_header(makeLabel(QString(), systemFont(12, QFont::Medium), QColor(), this)),
+      m_header(
+          new SteadyLabel(systemFont(12, QFont::Medium), Qt::AlignRight | Qt::AlignVCenter, this)),
       m_sparkline(new SparklineView(this)),
-      m_user(makeLabel(QString(), systemFont(12, QFont::Bold), QColor(), this)),
-      m_system(makeLabel(QString(), systemFont(12, QFont::Bold), QColor(), this)),
+      m_user(new SteadyLabel(systemFont(12, QFont::Bold), Qt::AlignLeft | Qt::AlignVCenter, this)),
+      m_system(
+          new SteadyLabel(systemFont(12, QFont::Bold), Qt::AlignLeft | Qt::AlignVCenter, this)),
       m_gpuStrip(new GpuStrip(models.gpu, this)), m_processes(new ProcessListSection(this)) {
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 0);
@@ -101,7 +104,8 @@ QWidget* CPUTabView::buildCores() {
         row->addWidget(new ColorDot(color, 6, cores), 0, Qt::AlignVCenter);
         row->addWidget(makeLabel(title, systemFont(12, QFont::Medium), QColor(), cores));
         row->addStretch(1);
-        QLabel* value = makeLabel(QString(), systemFont(12, QFont::Bold), QColor(), cores);
+        auto* value =
+            new SteadyLabel(systemFont(12, QFont::Bold), Qt::AlignRight | Qt::AlignVCenter, cores);
         row->addWidget(value);
         column->addLayout(row);
         return value;
@@ -112,13 +116,13 @@ QWidget* CPUTabView::buildCores() {
 }
 
 void CPUTabView::refresh() {
-    m_header->setText(fixedText(m_cpu.cpuClockGHz(), 2, u" GHz") + QStringLiteral(", ") +
-                      wholeText(m_stats.socTemperature(), kDegreeSign));
+    m_header->setSteadyText(fixedText(m_cpu.cpuClockGHz(), 2, u" GHz") + QStringLiteral(", ") +
+                            wholeText(m_stats.socTemperature(), kDegreeSign));
     m_sparkline->setData(m_stats.cpuHistory());
-    m_user->setText(percentText(m_cpu.cpuUserUsage()));
-    m_system->setText(percentText(m_cpu.cpuSystemUsage()));
-    m_efficiency->setText(percentText(m_stats.eClusterUsage()));
-    m_performance->setText(percentText(m_stats.pClusterUsage()));
+    m_user->setSteadyText(percentText(m_cpu.cpuUserUsage()));
+    m_system->setSteadyText(percentText(m_cpu.cpuSystemUsage()));
+    m_efficiency->setSteadyText(percentText(m_stats.eClusterUsage()));
+    m_performance->setSteadyText(percentText(m_stats.pClusterUsage()));
     refreshCoreRings();
     m_gpuStrip->refresh();
 }

@@ -20,6 +20,7 @@ class GaugeRing;
 class GpuStrip;
 class ProcessListSection;
 class SparklineView;
+class SteadyLabel;
 
 // The popup's CPU tab: load history, user/system split, core rings and
 // cluster loads, the busiest processes and the GPU strip.
@@ -54,12 +55,12 @@ private:
     const CpuDetailsMonitor& m_cpu;
     ProcessMonitor& m_processMonitor;
     Preferences& m_preferences;
-    QLabel* m_header;
+    SteadyLabel* m_header;
     SparklineView* m_sparkline;
-    QLabel* m_user;
-    QLabel* m_system;
-    QLabel* m_efficiency = nullptr;
-    QLabel* m_performance = nullptr;
+    SteadyLabel* m_user;
+    SteadyLabel* m_system;
+    SteadyLabel* m_efficiency = nullptr;
+    SteadyLabel* m_performance = nullptr;
     QVBoxLayout* m_coreRows = nullptr;
     QList<GaugeRing*> m_coreRings;
     GpuStrip* m_gpuStrip;

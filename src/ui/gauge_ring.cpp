@@ -1,5 +1,7 @@
 #include "ui/gauge_ring.h"
 
+#include "ui/ring_raster.h"
+
 #include <QPainter>
 
 namespace pw::ui {
@@ -24,6 +26,8 @@ void GaugeRing::setColor(const QColor& color) {
 }
 
 void GaugeRing::setText(const QString& text, const QFont& font) {
+    if (text == m_text && font == m_font)
+        return;
     m_text = text;
     m_font = font;
     update();
@@ -31,7 +35,22 @@ void GaugeRing::setText(const QString& text, const QFont& font) {
 
 void GaugeRing::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paintRing(painter, QRectF(rect()), m_fraction, m_color, m_style);
+    const qreal scale = devicePixelRatioF();
+    RingStyle pixelStyle = m_style;
+    pixelStyle.lineWidth *= scale;
+    const QRectF pixels(QPointF(0, 0), QSizeF(size()) * scale);
+    if (ringRasterizable(pixels, pixelStyle)) {
+        // Repainted every second while shown: drawn into kept pixels rather
+        // than stroked (see rasterizeRing).
+        if (m_pixels.size() != pixels.size().toSize())
+            m_pixels = QImage(pixels.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+        m_pixels.fill(Qt::transparent);
+        rasterizeRing(m_pixels, pixels, m_fraction, m_color, pixelStyle);
+        m_pixels.setDevicePixelRatio(scale);
+        painter.drawImage(QPointF(0, 0), m_pixels);
+    } else {
+        paintRing(painter, QRectF(rect()), m_fraction, m_color, m_style);
+    }
     if (m_text.isEmpty())
         return;
     painter.setFont(m_font);

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QWidget>
 
 namespace pw::ui {
@@ -32,6 +33,7 @@ private:
     QColor m_color = Qt::white;
     QString m_text;
     QFont m_font;
+    QImage m_pixels; // the ring's last drawing, reused at the same size
 };
 
 } // namespace pw::ui

@@ -17,7 +17,6 @@ QLabel* makeLabel(const QString& text, const QFont& font, const QColor& color, Q
     // Some texts come from the machine; none of them is markup.
     label->setTextFormat(Qt::PlainText);
     label->setFont(font);
-    label->setTextFormat(Qt::PlainText);
     if (color.isValid())
         setTextColor(label, color);
     return label;

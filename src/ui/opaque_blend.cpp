@@ -1,6 +1,7 @@
 #include "ui/opaque_blend.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace pw::ui {
@@ -56,6 +57,19 @@ void blendOverColor(const QImage& source, QRgb backdrop, QImage& out) {
         for (int x = 0, w = source.width(); x < w; ++x)
             to[x] = over(from[x], backdrop);
     }
+}
+
+QRgb overAtCoverage(QRgb pixel, QRgb premultiplied, double coverage) {
+    const int a = static_cast<int>(std::lround(std::clamp(coverage, 0.0, 1.0) * 255.0));
+    if (a == 0)
+        return pixel;
+    const int keep = 255 - (qAlpha(premultiplied) * a + 127) / 255;
+    auto channel = [a, keep](int src, int dst) {
+        return std::min(255, (src * a + 127) / 255 + (dst * keep + 127) / 255);
+    };
+    return qRgba(
+        channel(qRed(premultiplied), qRed(pixel)), channel(qGreen(premultiplied), qGreen(pixel)),
+        channel(qBlue(premultiplied), qBlue(pixel)), channel(qAlpha(premultiplied), qAlpha(pixel)));
 }
 
 } // namespace pw::ui

@@ -13,4 +13,9 @@ namespace pw::ui {
 void blendOverOpaque(const QImage& source, const QImage& backdrop, QImage& out);
 void blendOverColor(const QImage& source, QRgb backdrop, QImage& out);
 
+// One pixel of a shape drawn straight into pixels: a premultiplied colour laid
+// source-over onto `pixel` at `coverage` (0–1, how much of the pixel the shape
+// covers).
+QRgb overAtCoverage(QRgb pixel, QRgb premultiplied, double coverage);
+
 } // namespace pw::ui

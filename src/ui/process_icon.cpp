@@ -11,17 +11,25 @@ ProcessIcon::ProcessIcon(const QString& symbol, const QColor& color, QWidget* pa
     setFixedSize(20, 20);
 }
 
+// Rows are given their programs again every two seconds; the same look is
+// not painted again.
 void ProcessIcon::setImage(const QIcon& image) {
+    if (image.cacheKey() == m_image.cacheKey())
+        return;
     m_image = image;
     update();
 }
 
 void ProcessIcon::setSymbol(const QString& symbol) {
+    if (symbol == m_symbol)
+        return;
     m_symbol = symbol;
     update();
 }
 
 void ProcessIcon::setColor(const QColor& color) {
+    if (color == m_color)
+        return;
     m_color = color;
     update();
 }

@@ -1,8 +1,8 @@
 #include "ui/process_row.h"
 
 #include "ui/elided_label.h"
-#include "ui/label_factory.h"
 #include "ui/process_icon.h"
+#include "ui/steady_label.h"
 #include "ui/text_styles.h"
 
 #include <QHBoxLayout>
@@ -12,7 +12,9 @@ namespace pw::ui {
 ProcessRow::ProcessRow(const QString& icon, const QIcon& image, const QString& name,
                        const QString& value, const QColor& color, QWidget* parent)
     : QWidget(parent), m_icon(new ProcessIcon(icon, color, this)), m_name(new ElidedLabel(this)),
-      m_value(makeLabel(value, systemFont(12, QFont::DemiBold, true), QColor(), this)) {
+      m_value(new SteadyLabel(systemFont(12, QFont::DemiBold, true),
+                              Qt::AlignRight | Qt::AlignVCenter, this)) {
+    m_value->setSteadyText(value);
     m_icon->setImage(image);
     m_name->setFont(systemFont(12, QFont::Medium));
     m_name->setText(name);
@@ -33,7 +35,7 @@ void ProcessRow::setName(const QString& name) {
     m_name->setText(name);
 }
 void ProcessRow::setValue(const QString& value) {
-    m_value->setText(value);
+    m_value->setSteadyText(value);
 }
 QString ProcessRow::name() const {
     return m_name->text();

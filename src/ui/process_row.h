@@ -10,6 +10,7 @@ namespace pw::ui {
 
 class ElidedLabel;
 class ProcessIcon;
+class SteadyLabel;
 
 // One line of a process list: icon, name (one line, cut at the end), value.
 class ProcessRow : public QWidget {
@@ -31,7 +32,7 @@ public:
 private:
     ProcessIcon* m_icon;
     ElidedLabel* m_name;
-    QLabel* m_value;
+    SteadyLabel* m_value;
 };
 
 } // namespace pw::ui

@@ -1,5 +1,7 @@
 #include "ui/sparkline_raster.h"
 
+#include "ui/opaque_blend.h"
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -18,20 +20,6 @@ double yOnSegment(double x, double x0, double y0, double x1, double y1) {
     if (x1 == x0)
         return y0;
     return y0 + (y1 - y0) * (x - x0) / (x1 - x0);
-}
-
-// Source-over of a premultiplied colour at `coverage` (0–1) onto one pixel.
-void blend(QRgb& pixel, QRgb premultiplied, double coverage) {
-    const int a = static_cast<int>(std::lround(std::clamp(coverage, 0.0, 1.0) * 255.0));
-    if (a == 0)
-        return;
-    const int keep = 255 - (qAlpha(premultiplied) * a + 127) / 255;
-    auto channel = [a, keep](int src, int dst) {
-        return std::min(255, (src * a + 127) / 255 + (dst * keep + 127) / 255);
-    };
-    pixel = qRgba(
-        channel(qRed(premultiplied), qRed(pixel)), channel(qGreen(premultiplied), qGreen(pixel)),
-        channel(qBlue(premultiplied), qBlue(pixel)), channel(qAlpha(premultiplied), qAlpha(pixel)));
 }
 
 } // namespace
@@ -101,7 +89,7 @@ void rasterizeSparkline(QImage& image, const QRectF& frame, const QList<double>&
             if (opaque && down >= 1.0 && across >= 1.0)
                 pixel = premultiplied;
             else if (down > 0.0)
-                blend(pixel, premultiplied, down * across);
+                pixel = overAtCoverage(pixel, premultiplied, down * across);
         }
     }
 }

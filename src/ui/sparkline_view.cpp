@@ -1,8 +1,14 @@
 #include "ui/sparkline_view.h"
 
+#include "ui/sparkline_raster.h"
+
 #include <QPainter>
 
 namespace pw::ui {
+
+namespace {
+constexpr double kLineWidth = 1.5;
+} // namespace
 
 void paintSparkline(QPainter& painter, const QRectF& frame, const QList<double>& data,
                     const QColor& color, double scaleMaximum) {
@@ -12,7 +18,7 @@ void paintSparkline(QPainter& painter, const QRectF& frame, const QList<double>&
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(frame.topLeft());
-    painter.setPen(QPen(color, 1.5));
+    painter.setPen(QPen(color, kLineWidth));
     painter.setBrush(Qt::NoBrush);
     painter.drawPolyline(points);
     painter.restore();
@@ -44,9 +50,19 @@ void SparklineView::setScaleMaximum(double maximum) {
     update();
 }
 
+// Repainted every second while shown. Qt strokes a line this long in
+// several pieces on its thread pool, which costs more than the line itself:
+// it is drawn into kept pixels instead, as the tray's is.
 void SparklineView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    paintSparkline(painter, QRectF(rect()), m_data, m_color, m_scaleMaximum);
+    const qreal scale = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * scale).toSize();
+    if (m_pixels.size() != pixels)
+        m_pixels = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    m_pixels.fill(Qt::transparent);
+    rasterizeSparkline(m_pixels, QRectF(QPointF(0, 0), QSizeF(pixels)), m_data, m_color,
+                       kLineWidth * scale, m_scaleMaximum);
+    m_pixels.setDevicePixelRatio(scale);
+    QPainter(this).drawImage(QPointF(0, 0), m_pixels);
 }
 
 } // namespace pw::ui

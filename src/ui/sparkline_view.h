@@ -3,6 +3,7 @@
 #include "ui/view_logic.h"
 
 #include <QColor>
+#include <QImage>
 #include <QList>
 #include <QWidget>
 
@@ -37,6 +38,7 @@ private:
     QList<double> m_data;
     QColor m_color = Qt::white;
     double m_scaleMaximum = 100.0;
+    QImage m_pixels; // the last drawing, reused at the same size
 };
 
 } // namespace pw::ui

@@ -14,6 +14,8 @@ target_sources(pw_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/dashboard_requests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ring_painter.h
     ${CMAKE_CURRENT_LIST_DIR}/ring_painter.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ring_raster.h
+    ${CMAKE_CURRENT_LIST_DIR}/ring_raster.cpp
     ${CMAKE_CURRENT_LIST_DIR}/color_dot.h
     ${CMAKE_CURRENT_LIST_DIR}/color_dot.cpp
     ${CMAKE_CURRENT_LIST_DIR}/divider_line.h
@@ -22,6 +24,8 @@ target_sources(pw_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/elided_label.cpp
     ${CMAKE_CURRENT_LIST_DIR}/label_factory.h
     ${CMAKE_CURRENT_LIST_DIR}/label_factory.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/steady_label.h
+    ${CMAKE_CURRENT_LIST_DIR}/steady_label.cpp
     ${CMAKE_CURRENT_LIST_DIR}/symbol_icon.h
     ${CMAKE_CURRENT_LIST_DIR}/symbol_icon.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sparkline_view.h

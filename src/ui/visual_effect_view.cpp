@@ -1,6 +1,7 @@
 #include "ui/visual_effect_view.h"
 
 #include <QGuiApplication>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace pw::ui {
@@ -62,10 +63,16 @@ QColor VisualEffectView::currentFill() const {
     return backdropColor(m_material, translucent);
 }
 
-void VisualEffectView::paintEvent(QPaintEvent*) {
+// Under a popup whose figures change every second the dirty region is many
+// small rectangles: filled one by one, each stays a plain rectangle fill,
+// where one fill over their bounding box is clipped row by row (and handed
+// to Qt's thread pool when it is tall).
+void VisualEffectView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.fillRect(rect(), currentFill());
+    const QColor fill = currentFill();
+    for (const QRect& dirty : event->region())
+        painter.fillRect(dirty, fill);
 }
 
 } // namespace pw::ui

@@ -4,12 +4,14 @@
 #include "ui/process_traffic_row.h"
 #include "ui/ring_chart.h"
 #include "ui/sparkline_view.h"
+#include "ui/steady_label.h"
 #include "ui/symbols.h"
 #include "ui/tab_bar_button.h"
 #include "ui/view_logic.h"
 #include "ui/visual_effect_view.h"
 
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVariantAnimation>
@@ -229,6 +231,59 @@ private Q_SLOTS:
         traffic.setProcess(QIcon(), longName, path, false);
         QVERIFY(traffic.displayedText().endsWith(QChar(0x2026)));
         QCOMPARE(traffic.elideMode(), Qt::ElideRight);
+    }
+
+    void steadyLabelsLeaveTheLayoutAlone() {
+        // A figure changing every second must not lay the window out again
+        // each time; a plain label's new text would.
+        struct LayoutRequests : QObject {
+            int count = 0;
+            bool eventFilter(QObject*, QEvent* event) override {
+                count += event->type() == QEvent::LayoutRequest ? 1 : 0;
+                return false;
+            }
+        } requests;
+        QWidget window;
+        auto* row = new QHBoxLayout(&window);
+        auto* value = new SteadyLabel(QFont(), Qt::AlignRight | Qt::AlignVCenter, &window);
+        value->setText(QStringLiteral("1%"));
+        row->addStretch(1);
+        row->addWidget(value);
+        window.resize(200, 40);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        value->setSteadyText(QStringLiteral("100%"));
+        QCoreApplication::processEvents();
+        const int wide = value->width();
+        QVERIFY(wide >= value->fontMetrics().horizontalAdvance(QStringLiteral("100%")));
+
+        window.installEventFilter(&requests);
+        for (const QString& text : {QStringLiteral("7%"), QStringLiteral("42%"),
+                                    QString(QChar(0x2014)), QStringLiteral("99%")}) {
+            value->setSteadyText(text);
+            QCoreApplication::processEvents();
+            QCOMPARE(value->text(), text);
+            QCOMPARE(value->width(), wide);
+        }
+        QCOMPARE(requests.count, 0);
+        // The right edge stays where it was: the text is aligned to it.
+        QCOMPARE(value->geometry().right(),
+                 window.contentsRect().right() - row->contentsMargins().right());
+
+        // A wider text still gets the room it needs.
+        value->setSteadyText(QStringLiteral("1000.5%"));
+        QCoreApplication::processEvents();
+        QVERIFY(value->width() >=
+                value->fontMetrics().horizontalAdvance(QStringLiteral("1000.5%")));
+        QVERIFY(requests.count > 0);
+
+        // A larger font measures afresh rather than cutting the figure.
+        QFont large;
+        large.setPointSize(value->font().pointSize() * 3);
+        value->setFont(large);
+        value->setSteadyText(QStringLiteral("42%"));
+        QCoreApplication::processEvents();
+        QVERIFY(value->height() >= QFontMetrics(large).height());
     }
 
     void backdropsDifferPerMaterial() {
