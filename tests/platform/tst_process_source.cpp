@@ -156,6 +156,17 @@ private Q_SLOTS:
         QVERIFY(child > 0);
         QVERIFY(has(processes.source.processTable(), child));
         QVERIFY(has(processes.source.processTable(), child)); // read again, not reopened
+        const auto openNow = [] { return int(QDir("/proc/self/fd").count()); };
+        const int withChild = openNow();
+        // A listed process's statm and io stay open while it is asked about,
+        // and are given back after a round in which nobody asked.
+        QVERIFY(processes.source.resources(child).residentBytes);
+        QVERIFY(processes.source.resources(child).residentBytes);
+        QVERIFY(openNow() > withChild);
+        QVERIFY(has(processes.source.processTable(), child));
+        QVERIFY(has(processes.source.processTable(), child));
+        QCOMPARE(openNow(), withChild);
+        QVERIFY(processes.source.resources(child).residentBytes);
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
         QVERIFY(!has(processes.source.processTable(), child));

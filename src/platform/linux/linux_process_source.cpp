@@ -44,9 +44,16 @@ std::optional<std::vector<ProcessStat>> LinuxProcessSource::processTable() {
         });
     if (!listed)
         return std::nullopt;
-    // Processes that have gone give their descriptors back.
+    // Processes that have gone give their descriptors back; so do the
+    // resource files of processes no longer asked about.
     std::erase_if(m_statFiles,
                   [this](const auto& entry) { return entry.second.listing != m_listing; });
+    for (auto& [pid, kept] : m_statFiles) {
+        if (kept.resourcesListing + 1 < m_listing) {
+            kept.statm.reset();
+            kept.io.reset();
+        }
+    }
     m_lastProcessCount = table.size();
     return table;
 }
@@ -57,7 +64,7 @@ std::optional<std::string_view> LinuxProcessSource::readStat(int procFd, int pid
     if (kept == m_statFiles.end() && m_statFiles.size() < kMaxKeptStatFiles)
         kept = m_statFiles
                    .emplace(pid, KeptStat{KernelFile(m_procDir + std::string(name) + "/stat"),
-                                          m_listing})
+                                          m_listing, std::nullopt, std::nullopt, 0})
                    .first;
     if (kept == m_statFiles.end()) {
         // Past the cap: opened relative to the open /proc, in one read.
@@ -94,17 +101,33 @@ long LinuxProcessSource::ticksPerSecond() {
     return ticks > 0 ? ticks : 100;
 }
 
+std::optional<std::string_view>
+LinuxProcessSource::readResource(int pid, const char* name,
+                                 std::optional<KernelFile> KeptStat::*file) {
+    const auto kept = m_statFiles.find(pid);
+    if (kept == m_statFiles.end())
+        return readFile(pidDir(pid) + name, m_buffer);
+    kept->second.resourcesListing = m_listing;
+    std::optional<KernelFile>& slot = kept->second.*file;
+    if (!slot)
+        slot.emplace(pidDir(pid) + name);
+    const bool wasOpen = slot->keptOpen();
+    if (auto text = slot->read(m_buffer))
+        return text;
+    // As with stat: the PID may belong to a new process now.
+    return wasOpen ? slot->read(m_buffer) : std::nullopt;
+}
+
 ProcessResources LinuxProcessSource::resources(int pid) {
     ProcessResources resources;
-    const std::string dir = pidDir(pid);
-    if (const auto text = readFile(dir + "statm", m_buffer)) {
+    if (const auto text = readResource(pid, "statm", &KeptStat::statm)) {
         const long pageSize = ::sysconf(_SC_PAGESIZE);
         if (const auto pages = parseStatmResidentPages(*text); pages && pageSize > 0) {
             resources.residentBytes = *pages * static_cast<std::uint64_t>(pageSize);
         }
     }
     // Only the owner (or a privileged reader) may open another process's io.
-    if (const auto text = readFile(dir + "io", m_buffer)) {
+    if (const auto text = readResource(pid, "io", &KeptStat::io)) {
         const ProcessIoBytes io = parseProcessIo(*text);
         resources.storageReadBytes = io.readBytes;
         resources.storageWrittenBytes = io.writeBytes;

@@ -37,7 +37,14 @@ private:
     struct KeptStat {
         KernelFile file;
         unsigned listing; // the last listing that saw the process
+        // The listed processes' statm and io, read every round while they
+        // stay in the list; given back when a round passes without them.
+        std::optional<KernelFile> statm;
+        std::optional<KernelFile> io;
+        unsigned resourcesListing = 0;
     };
+    std::optional<std::string_view> readResource(int pid, const char* name,
+                                                 std::optional<KernelFile> KeptStat::*file);
     std::unordered_map<int, KeptStat> m_statFiles;
     unsigned m_listing = 0;
 
