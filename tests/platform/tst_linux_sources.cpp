@@ -139,6 +139,15 @@ private Q_SLOTS:
         QVERIFY(QDir(zones + "thermal_zone0").removeRecursively());
         thermal.clock->advance(10);
         QCOMPARE(thermal.source.sensors()->size(), std::size_t(1));
+        // The whole class folder removed and made again: its new zones are
+        // found, not the old folder's emptiness.
+        QVERIFY(QDir(zones).removeRecursively());
+        thermal.clock->advance(10);
+        QVERIFY(!thermal.source.sensors() || thermal.source.sensors()->empty());
+        QVERIFY(writeFile(zones + "thermal_zone7/type", "x86_pkg_temp\n"));
+        QVERIFY(writeFile(zones + "thermal_zone7/temp", "52000\n"));
+        thermal.clock->advance(10);
+        QCOMPARE(thermal.source.sensors()->size(), std::size_t(1));
     }
 };
 

@@ -246,8 +246,13 @@ KeptDirectory::KeptDirectory(std::string path)
     : m_path(std::make_unique<std::string>(std::move(path))) {}
 
 KeptDirectory::~KeptDirectory() {
+    forget();
+}
+
+void KeptDirectory::forget() {
     if (m_handle != nullptr) {
         detail::closeDirectory(m_handle);
+        m_handle = nullptr;
     }
 }
 

@@ -100,7 +100,8 @@ void rewindDirectory(DirectoryHandle* handle);
 // A directory listed again every few seconds (a class folder of sysfs): kept
 // open and rewound for each listing, which spares the open, the check and the
 // close each time. One that cannot be opened is tried again at the next
-// listing.
+// listing. A kept handle of a folder that was removed (and perhaps made
+// again) lists nothing, so an empty listing is made again from the path.
 class KeptDirectory {
 public:
     explicit KeptDirectory(std::string path);
@@ -111,18 +112,35 @@ public:
     const std::string& path() const { return *m_path; }
     // As forEachDirectoryEntry.
     template <typename Visit> bool forEach(Visit&& visit) {
+        const bool reused = m_handle != nullptr;
         auto* handle = rewound();
         if (handle == nullptr) {
             return false;
         }
-        while (const char* name = detail::nextEntry(handle)) {
-            visit(std::string_view(name));
+        if (listFrom(handle, visit) || !reused) {
+            return true;
         }
+        forget();
+        handle = rewound();
+        if (handle == nullptr) {
+            return false;
+        }
+        listFrom(handle, visit);
         return true;
     }
 
 private:
+    // Whether any entry was listed.
+    template <typename Visit> static bool listFrom(detail::DirectoryHandle* handle, Visit& visit) {
+        bool listedAny = false;
+        while (const char* name = detail::nextEntry(handle)) {
+            visit(std::string_view(name));
+            listedAny = true;
+        }
+        return listedAny;
+    }
     detail::DirectoryHandle* rewound();
+    void forget();
 
     std::unique_ptr<std::string> m_path; // the handle keeps a pointer to it
     detail::DirectoryHandle* m_handle = nullptr;

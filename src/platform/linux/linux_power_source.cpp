@@ -10,8 +10,7 @@
 namespace pw::platform {
 
 LinuxPowerSource::LinuxPowerSource(RootPath root, std::shared_ptr<Clock> clock)
-    : m_clock(std::move(clock)), m_supplies(root.sys("class/power_supply/")),
-      m_supplyDir(m_supplies.path()) {}
+    : m_clock(std::move(clock)), m_supplies(root.sys("class/power_supply/")) {}
 
 std::vector<std::string> LinuxPowerSource::scanSupplies() {
     std::vector<std::string> names;
@@ -21,7 +20,7 @@ std::vector<std::string> LinuxPowerSource::scanSupplies() {
 }
 
 std::optional<PowerSupply> LinuxPowerSource::readSupply(const std::string& name) {
-    const std::string dir = m_supplyDir + name + "/";
+    const std::string dir = m_supplies.path() + name + "/";
     PowerSupply supply;
     if (const auto uevent = readFile(dir + "uevent", m_buffer)) {
         supply = parsePowerSupplyUevent(*uevent);

@@ -27,7 +27,6 @@ private:
 
     std::shared_ptr<Clock> m_clock;
     KeptDirectory m_supplies; // sys/class/power_supply/
-    std::string m_supplyDir;
     std::string m_buffer;
     RescanCache<std::vector<std::string>> m_names;
 };

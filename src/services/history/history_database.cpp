@@ -42,14 +42,21 @@ std::optional<StoreError> createTable(QSqlDatabase& db, const char* table,
 
 } // namespace
 
+StoreError storeErrorFromCode(int code, const QString& text) {
+    const int primary = code & 0xff;
+    const bool corrupt = primary == kSqliteCorrupt || primary == kSqliteNotADatabase;
+    return {corrupt ? StoreError::Kind::Corrupt : StoreError::Kind::CannotWrite, text};
+}
+
 StoreError storeError(const QSqlError& error) {
     bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
-    const bool corrupt = ok && (code == kSqliteCorrupt || code == kSqliteNotADatabase);
+    const int code = error.nativeErrorCode().toInt(&ok);
     QString text = error.driverText();
     if (!error.databaseText().isEmpty())
         text = error.databaseText();
-    return {corrupt ? StoreError::Kind::Corrupt : StoreError::Kind::CannotWrite, text};
+    if (!ok)
+        return {StoreError::Kind::CannotWrite, text};
+    return storeErrorFromCode(code, text);
 }
 
 StoreConnection::StoreConnection(const QString& path) {

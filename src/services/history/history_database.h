@@ -27,6 +27,8 @@ struct StoreError {
     QString text;
 };
 StoreError storeError(const QSqlError& error);
+// The same from SQLite's own result code (extended codes included) and message.
+StoreError storeErrorFromCode(int code, const QString& text);
 
 // A connection of the calling thread's own, under a name no other uses. SQL
 // connections belong to the thread that made them; this one is closed and

@@ -20,10 +20,8 @@ void RowInsert::finish() {
 }
 
 std::optional<StoreError> RowInsert::failure(int code) const {
-    const int primary = code & 0xff;
-    const bool corrupt = primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
-    return StoreError{corrupt ? StoreError::Kind::Corrupt : StoreError::Kind::CannotWrite,
-                      QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(code))};
+    return storeErrorFromCode(
+        code, QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(code)));
 }
 
 std::optional<StoreError> RowInsert::prepare(QSqlDatabase& db, const QString& sql, int valueCount) {
