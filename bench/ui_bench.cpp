@@ -1,11 +1,19 @@
 // The tray readout is drawn every second whether or not the popup is open:
 // the median cost of every size a tray icon carries, of one frame rendered
 // into an image, wide and square, at 1x and 2x, and of one frame plus the
-// comparison with the last one.
+// comparison with the last one. Then what the open popup redraws every
+// second, a core ring and the CPU line, stroked by QPainter and drawn into
+// pixels, in CPU time of every thread (QPainter hands large strokes to its
+// thread pool).
 #include "ui/menu_bar_readout.h"
+#include "ui/ring_painter.h"
+#include "ui/ring_raster.h"
+#include "ui/sparkline_raster.h"
+#include "ui/sparkline_view.h"
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 
 #include <benchmark/benchmark.h>
 
@@ -59,8 +67,64 @@ void BM_RenderTrayIconImages(benchmark::State& state) {
     }
 }
 
+// Drawn into pixels (range 1) or stroked by a painter (range 0).
+bool drawnIntoPixels(const benchmark::State& state) {
+    return state.range(0) != 0;
+}
+
+void BM_PopupRing(benchmark::State& state) {
+    const pw::ui::RingStyle style{4.0, 0.3, Qt::FlatCap, Qt::FlatCap};
+    const QRectF frame(0, 0, 40, 40);
+    QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
+    double fraction = 0.0;
+    for (auto _ : state) {
+        fraction = fraction >= 1.0 ? 0.0 : fraction + 0.07;
+        image.fill(Qt::transparent);
+        if (drawnIntoPixels(state)) {
+            pw::ui::rasterizeRing(image, frame, fraction, QColor(10, 132, 255), style);
+        } else {
+            QPainter painter(&image);
+            pw::ui::paintRing(painter, frame, fraction, QColor(10, 132, 255), style);
+        }
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetLabel(drawnIntoPixels(state) ? "40 px, drawn into pixels" : "40 px, stroked");
+}
+
+void BM_PopupLine(benchmark::State& state) {
+    QList<double> values = history();
+    const QRectF frame(0, 0, 300, 40);
+    QImage image(300, 40, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        values.append(values.takeFirst());
+        image.fill(Qt::transparent);
+        if (drawnIntoPixels(state)) {
+            pw::ui::rasterizeSparkline(image, frame, values, QColor(10, 132, 255), 1.5);
+        } else {
+            QPainter painter(&image);
+            pw::ui::paintSparkline(painter, frame, values, QColor(10, 132, 255));
+        }
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetLabel(drawnIntoPixels(state) ? "300x40, drawn into pixels" : "300x40, stroked");
+}
+
 } // namespace
 
+BENCHMARK(BM_PopupRing)
+    ->Arg(0)
+    ->Arg(1)
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_PopupLine)
+    ->Arg(0)
+    ->Arg(1)
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_RenderTrayIconImages)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
