@@ -109,22 +109,19 @@ void BM_PopupLine(benchmark::State& state) {
     state.SetLabel(drawnIntoPixels(state) ? "300x40, drawn into pixels" : "300x40, stroked");
 }
 
+void strokedAndDrawnIntoPixels(benchmark::internal::Benchmark* benchmark) {
+    benchmark->Arg(0)
+        ->Arg(1)
+        ->MeasureProcessCPUTime()
+        ->Unit(benchmark::kMicrosecond)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
+}
+
 } // namespace
 
-BENCHMARK(BM_PopupRing)
-    ->Arg(0)
-    ->Arg(1)
-    ->MeasureProcessCPUTime()
-    ->Unit(benchmark::kMicrosecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
-BENCHMARK(BM_PopupLine)
-    ->Arg(0)
-    ->Arg(1)
-    ->MeasureProcessCPUTime()
-    ->Unit(benchmark::kMicrosecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_PopupRing)->Apply(strokedAndDrawnIntoPixels);
+BENCHMARK(BM_PopupLine)->Apply(strokedAndDrawnIntoPixels);
 BENCHMARK(BM_RenderTrayIconImages)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
