@@ -1,5 +1,6 @@
 #include "ui/gauge_ring.h"
 
+#include "ui/kept_pixels.h"
 #include "ui/ring_raster.h"
 
 #include <QPainter>
@@ -42,12 +43,9 @@ void GaugeRing::paintEvent(QPaintEvent*) {
     if (ringRasterizable(pixels, pixelStyle)) {
         // Repainted every second while shown: drawn into kept pixels rather
         // than stroked (see rasterizeRing).
-        if (m_pixels.size() != pixels.size().toSize())
-            m_pixels = QImage(pixels.size().toSize(), QImage::Format_ARGB32_Premultiplied);
-        m_pixels.fill(Qt::transparent);
-        rasterizeRing(m_pixels, pixels, m_fraction, m_color, pixelStyle);
-        m_pixels.setDevicePixelRatio(scale);
-        painter.drawImage(QPointF(0, 0), m_pixels);
+        QImage& image = clearedPixelsFor(*this, m_pixels);
+        rasterizeRing(image, pixels, m_fraction, m_color, pixelStyle);
+        painter.drawImage(QPointF(0, 0), image);
     } else {
         paintRing(painter, QRectF(rect()), m_fraction, m_color, m_style);
     }

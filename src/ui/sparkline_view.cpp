@@ -1,5 +1,6 @@
 #include "ui/sparkline_view.h"
 
+#include "ui/kept_pixels.h"
 #include "ui/sparkline_raster.h"
 
 #include <QPainter>
@@ -54,15 +55,10 @@ void SparklineView::setScaleMaximum(double maximum) {
 // several pieces on its thread pool, which costs more than the line itself:
 // it is drawn into kept pixels instead, as the tray's is.
 void SparklineView::paintEvent(QPaintEvent*) {
-    const qreal scale = devicePixelRatioF();
-    const QSize pixels = (QSizeF(size()) * scale).toSize();
-    if (m_pixels.size() != pixels)
-        m_pixels = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-    m_pixels.fill(Qt::transparent);
-    rasterizeSparkline(m_pixels, QRectF(QPointF(0, 0), QSizeF(pixels)), m_data, m_color,
-                       kLineWidth * scale, m_scaleMaximum);
-    m_pixels.setDevicePixelRatio(scale);
-    QPainter(this).drawImage(QPointF(0, 0), m_pixels);
+    QImage& image = clearedPixelsFor(*this, m_pixels);
+    rasterizeSparkline(image, QRectF(QPointF(0, 0), QSizeF(image.size())), m_data, m_color,
+                       kLineWidth * image.devicePixelRatio(), m_scaleMaximum);
+    QPainter(this).drawImage(QPointF(0, 0), image);
 }
 
 } // namespace pw::ui

@@ -15,6 +15,8 @@ target_sources(pw_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ring_painter.h
     ${CMAKE_CURRENT_LIST_DIR}/ring_painter.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ring_raster.h
+    ${CMAKE_CURRENT_LIST_DIR}/kept_pixels.h
+    ${CMAKE_CURRENT_LIST_DIR}/kept_pixels.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ring_raster.cpp
     ${CMAKE_CURRENT_LIST_DIR}/color_dot.h
     ${CMAKE_CURRENT_LIST_DIR}/color_dot.cpp
