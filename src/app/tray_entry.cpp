@@ -84,10 +84,10 @@ void TrayEntry::become(Kind kind) {
                 else if (b == Qt::RightButton)
                     Q_EMIT contextMenuRequested(QCursor::pos());
             });
-            connect(m_xembed.get(), &XembedTrayIcon::slotChanged, this, [this] {
-                m_lastImages.clear(); // a new size needs a new frame now
-                refreshIcon();
-            });
+            // A new size needs a new frame now.
+            connect(m_xembed.get(), &XembedTrayIcon::slotChanged, this, &TrayEntry::refreshIcon);
+            m_xembed->setToolTipSource(
+                [this] { return ui::readoutToolTip(ui::readoutFigures(m_stats)); });
             break;
         }
         // Made anew each time, as Qt docks the icon when it is created. Only
@@ -141,31 +141,31 @@ std::optional<QRect> TrayEntry::anchorGeometry() const {
     return std::nullopt;
 }
 
-QList<QImage> TrayEntry::iconImages(const ui::ReadoutFigures& figures) const {
-    const QColor accent = ui::platformAccentColor();
-    // Our XEmbed icon has one slot whose size the tray told us: drawing only
-    // that is a fifth of the work, every second.
-    if (m_xembed) {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        const qreal dpr = screen ? screen->devicePixelRatio() : 1.0;
-        const QSize pixels = m_xembed->slotPixels();
-        const QSize logical = pixels.isEmpty() ? QSize(22, 22) : (QSizeF(pixels) / dpr).toSize();
-        return {ui::renderMenuBarReadout(figures, logical, dpr, accent)};
-    }
-    // Other trays pick the size they show; each size has a layout drawn for it.
-    return ui::renderTrayIconImages(figures, accent);
+// Our XEmbed icon has one slot whose size the tray told us: drawing only that
+// is a fifth of the work of every variant, every second.
+const QImage& TrayEntry::xembedImage(const ui::ReadoutFigures& figures) const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal dpr = screen ? screen->devicePixelRatio() : 1.0;
+    const QSize pixels = m_xembed->slotPixels();
+    const QSize logical = pixels.isEmpty() ? QSize(22, 22) : (QSizeF(pixels) / dpr).toSize();
+    return ui::drawMenuBarReadout(figures, logical, dpr, ui::platformAccentColor());
 }
 
 void TrayEntry::refreshIcon() {
     if (!m_xembed && !m_icon && !m_item)
         return;
     const ui::ReadoutFigures figures = ui::readoutFigures(m_stats);
-    const QList<QImage> images = iconImages(figures);
+    if (m_xembed) {
+        // One image, drawn where it is kept and copied only when it changed;
+        // the tooltip is made when it shows.
+        if (m_xembed->setImage(xembedImage(figures)))
+            ++m_iconUpdates;
+        return;
+    }
+    const QList<QImage> images = ui::renderTrayIconImages(figures, ui::platformAccentColor());
     if (images != m_lastImages) {
         m_lastImages = images;
-        if (m_xembed)
-            m_xembed->setImage(images.value(0));
-        else if (m_item)
+        if (m_item)
             m_item->setImages(images);
         else
             m_icon->setIcon(ui::trayIconFromImages(images));
@@ -174,9 +174,7 @@ void TrayEntry::refreshIcon() {
     const QString toolTip = ui::readoutToolTip(figures);
     if (toolTip != m_lastToolTip) {
         m_lastToolTip = toolTip;
-        if (m_xembed)
-            m_xembed->setToolTip(toolTip);
-        else if (m_item)
+        if (m_item)
             m_item->setToolTip(QStringLiteral("Pulsewick"), toolTip);
         else
             m_icon->setToolTip(toolTip);

@@ -62,7 +62,7 @@ Q_SIGNALS:
 private:
     void become(Kind kind);
     void refreshIcon();
-    QList<QImage> iconImages(const ui::ReadoutFigures& figures) const;
+    const QImage& xembedImage(const ui::ReadoutFigures& figures) const;
 
     SystemStatsProvider& m_stats;
     QList<QAction*> m_menuActions;

@@ -96,8 +96,9 @@ std::unique_ptr<XembedTrayIcon> XembedTrayIcon::dock(QObject* parent) {
     icon->m_toolTipDelay.setSingleShot(true);
     icon->m_toolTipDelay.setInterval(kToolTipDelayMs);
     connect(&icon->m_toolTipDelay, &QTimer::timeout, icon.get(), [raw = icon.get()] {
-        if (!raw->m_toolTip.isEmpty())
-            QToolTip::showText(QCursor::pos(), raw->m_toolTip);
+        const QString text = raw->m_toolTipSource ? raw->m_toolTipSource() : QString();
+        if (!text.isEmpty())
+            QToolTip::showText(QCursor::pos(), text);
     });
     return icon;
 }
@@ -222,9 +223,18 @@ QRect XembedTrayIcon::geometry() const {
     return logical;
 }
 
-void XembedTrayIcon::setImage(const QImage& image) {
-    m_image = image;
+bool XembedTrayIcon::setImage(const QImage& image) {
+    if (image == m_image)
+        return false;
+    // Into the pixels kept from the last frame when it fits: no allocation,
+    // and the caller's image is never shared.
+    if (m_image.size() == image.size() && m_image.format() == image.format() &&
+        m_image.bytesPerLine() == image.bytesPerLine())
+        std::memcpy(m_image.bits(), image.constBits(), std::size_t(image.sizeInBytes()));
+    else
+        m_image = image.copy();
     putFrame();
+    return true;
 }
 
 void XembedTrayIcon::fetchBackground() {

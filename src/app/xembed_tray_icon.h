@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace pw::app {
@@ -35,9 +36,12 @@ public:
     // placing windows, not for every frame).
     QRect geometry() const;
 
-    // Shows `image`, scaled to the slot when its size differs.
-    void setImage(const QImage& image);
-    void setToolTip(const QString& text) { m_toolTip = text; }
+    // Shows `image`, scaled to the slot when its size differs; a copy is
+    // kept. False, and nothing sent, when it is the frame already shown.
+    bool setImage(const QImage& image);
+    // Asked for the tooltip's text when it is about to show, so a figure
+    // that changes every second is not formatted every second.
+    void setToolTipSource(std::function<QString()> source) { m_toolTipSource = std::move(source); }
     // How many frames went to the server; for tests.
     int framesPut() const { return m_framesPut; }
 
@@ -68,7 +72,7 @@ private:
     QImage m_background; // the tray behind a non-ARGB icon
     QImage m_blended;    // the frame laid over it, kept between frames
     bool m_exposed = false;
-    QString m_toolTip;
+    std::function<QString()> m_toolTipSource;
     QTimer m_toolTipDelay;
     int m_framesPut = 0;
 };

@@ -337,20 +337,51 @@ LineStamp makeStamp(const ReadoutCanvas& c, const FigureLine& line, double x, do
     return {changed.topLeft(), drawn.copy(changed)};
 }
 
+// What a frame of one size draws over its backing, for one pair of figure
+// texts: the stamps of its lines and where its sparkline goes, in order.
+struct FrameStep {
+    bool isSparkline = false;
+    LineStamp stamp;
+    QRectF sparkline;     // in device pixels
+    double lineWidth = 0; // of the sparkline, in device pixels
+};
+using FramePlan = std::vector<FrameStep>;
+
+// Only the pixels the text changed: lines close together keep each other's
+// edges.
+void copyStamp(const LineStamp& stamp, const QImage& backing, QImage& to) {
+    const QImage& from = stamp.pixels;
+    if (from.isNull() || !to.rect().contains(QRect(stamp.at, from.size())))
+        return;
+    for (int y = 0; y < from.height(); ++y) {
+        const auto* source = reinterpret_cast<const QRgb*>(from.constScanLine(y));
+        const auto* plain =
+            reinterpret_cast<const QRgb*>(backing.constScanLine(stamp.at.y() + y)) + stamp.at.x();
+        auto* target = reinterpret_cast<QRgb*>(to.scanLine(stamp.at.y() + y)) + stamp.at.x();
+        for (int x = 0; x < from.width(); ++x)
+            if (source[x] != plain[x])
+                target[x] = source[x];
+    }
+}
+
 // The tray image, redrawn every second. Text is the dear part of a frame (a
 // painter to set up, glyphs to place), and a readout shows few distinct
 // figures, so each line is drawn once per size and its pixels are copied in
-// from then on; the sparkline goes straight into the pixels.
+// from then on; the sparkline goes straight into the pixels. What it draws is
+// written down in `plan`, so the next frame with the same texts skips the
+// layout (fonts, metrics, lookups) and only replays it.
 class ImageTarget final : public ReadoutTarget {
 public:
-    ImageTarget(ReadoutCanvas& c, qreal dpr, const QColor& accent)
+    ImageTarget(ReadoutCanvas& c, qreal dpr, const QColor& accent, FramePlan& plan)
         : m_canvas(c),
           m_toDevice(readoutTransform(c.logicalSize) * QTransform::fromScale(dpr, dpr)),
-          m_accent(accent) {}
+          m_accent(accent), m_plan(plan) {}
     void backing(const QRectF&, double) override {} // already in the canvas
     void sparkline(const QRectF& frame, const QList<double>& history) override {
-        rasterizeSparkline(m_canvas.canvas, m_toDevice.mapRect(frame), history, m_accent,
-                           kSparklineWidth * m_toDevice.m22());
+        const FrameStep step{
+            true, {}, m_toDevice.mapRect(frame), kSparklineWidth * m_toDevice.m22()};
+        rasterizeSparkline(m_canvas.canvas, step.sparkline, history, m_accent, step.lineWidth);
+        m_plan.push_back(step);
     }
     void line(const FigureLine& line, double x, double baseline) override {
         using Key = std::tuple<ReadoutCanvas::Key, QString, int, int, QRgb, double, double>;
@@ -368,33 +399,26 @@ public:
                 stamps.clear();
             found = stamps.emplace(std::move(key), makeStamp(m_canvas, line, x, baseline)).first;
         }
-        copyStamp(found->second);
+        copyStamp(found->second, m_canvas.backing, m_canvas.canvas);
+        m_plan.push_back({false, found->second, {}, 0.0});
     }
 
 private:
-    // Only the pixels the text changed: lines close together keep each
-    // other's edges.
-    void copyStamp(const LineStamp& stamp) {
-        const QImage& from = stamp.pixels;
-        QImage& to = m_canvas.canvas;
-        if (from.isNull() || !to.rect().contains(QRect(stamp.at, from.size())))
-            return;
-        for (int y = 0; y < from.height(); ++y) {
-            const auto* source = reinterpret_cast<const QRgb*>(from.constScanLine(y));
-            const auto* plain =
-                reinterpret_cast<const QRgb*>(m_canvas.backing.constScanLine(stamp.at.y() + y)) +
-                stamp.at.x();
-            auto* target = reinterpret_cast<QRgb*>(to.scanLine(stamp.at.y() + y)) + stamp.at.x();
-            for (int x = 0; x < from.width(); ++x)
-                if (source[x] != plain[x])
-                    target[x] = source[x];
-        }
-    }
-
     ReadoutCanvas& m_canvas;
     QTransform m_toDevice;
     QColor m_accent;
+    FramePlan& m_plan;
 };
+
+void replay(const FramePlan& plan, ReadoutCanvas& c, const QList<double>& history,
+            const QColor& accent) {
+    for (const FrameStep& step : plan) {
+        if (step.isSparkline)
+            rasterizeSparkline(c.canvas, step.sparkline, history, accent, step.lineWidth);
+        else
+            copyStamp(step.stamp, c.backing, c.canvas);
+    }
+}
 
 } // namespace
 
@@ -434,18 +458,36 @@ void paintMenuBarReadout(QPainter& painter, QSizeF logicalSize, const ReadoutFig
     paintReadout(painter, logicalSize, figures, accent, layers, Backing::Paint);
 }
 
-QImage renderMenuBarReadout(const ReadoutFigures& figures, QSize logicalSize, qreal dpr,
-                            const QColor& accent, ReadoutLayers layers) {
+const QImage& drawMenuBarReadout(const ReadoutFigures& figures, QSize logicalSize, qreal dpr,
+                                 const QColor& accent, ReadoutLayers layers) {
+    static const QImage none;
     if (logicalSize.isEmpty() || !(dpr > 0.0))
-        return {};
+        return none;
     const QSize pixels(qMax(1, qRound(logicalSize.width() * dpr)),
                        qMax(1, qRound(logicalSize.height() * dpr)));
     ReadoutCanvas& c = canvasFor(logicalSize, pixels, dpr);
     std::memcpy(c.canvas.bits(), c.backing.constBits(), c.backing.sizeInBytes());
-    ImageTarget target(c, dpr, accent);
+    // The layout depends on the size and the two texts alone.
+    const ReadoutTexts texts = readoutTexts(figures);
+    using Key = std::tuple<ReadoutCanvas::Key, QString, QString, int>;
+    thread_local std::map<Key, FramePlan> plans;
+    Key key{c.key, texts.cpu, texts.temperature, static_cast<int>(layers)};
+    if (const auto found = plans.find(key); found != plans.end()) {
+        replay(found->second, c, figures.cpuHistory, accent);
+        return c.canvas;
+    }
+    if (plans.size() >= 512)
+        plans.clear();
+    FramePlan& plan = plans[std::move(key)];
+    ImageTarget target(c, dpr, accent, plan);
     layoutReadout(target, QSizeF(logicalSize), figures, layers, Backing::AlreadyThere);
-    // A copy goes out, so the canvas is never shared and stays ready.
-    return c.canvas.copy();
+    return c.canvas;
+}
+
+QImage renderMenuBarReadout(const ReadoutFigures& figures, QSize logicalSize, qreal dpr,
+                            const QColor& accent, ReadoutLayers layers) {
+    // A copy goes out, so the kept canvas is never shared and stays ready.
+    return drawMenuBarReadout(figures, logicalSize, dpr, accent, layers).copy();
 }
 
 QList<QImage> renderTrayIconImages(const ReadoutFigures& figures, const QColor& accent) {

@@ -74,6 +74,11 @@ void paintMenuBarReadout(QPainter& painter, QSizeF logicalSize, const ReadoutFig
 QImage renderMenuBarReadout(const ReadoutFigures& figures, QSize logicalSize, qreal dpr,
                             const QColor& accent, ReadoutLayers layers = ReadoutLayers::All);
 
+// The same, drawn into an image kept per size: valid, and unshared, until the
+// next call. For the one icon redrawn every second, which copies what it keeps.
+const QImage& drawMenuBarReadout(const ReadoutFigures& figures, QSize logicalSize, qreal dpr,
+                                 const QColor& accent, ReadoutLayers layers = ReadoutLayers::All);
+
 // One image per tray icon variant.
 QList<QImage> renderTrayIconImages(const ReadoutFigures& figures, const QColor& accent);
 QIcon trayIconFromImages(const QList<QImage>& images);

@@ -105,7 +105,9 @@ private Q_SLOTS:
             paintMenuBarReadout(painter, QSizeF(size), figures, accent);
             return image;
         };
+        // The same texts again with another line: the frame is replayed, not laid out.
         const QList<ReadoutFigures> frames{{QList<double>(60, 20.0), 7.0, 40.0},
+                                           {jagged, 7.0, 40.0},
                                            {jagged, 100.0, 99.9},
                                            {QList<double>(60, 20.0), 7.0, 40.0},
                                            {jagged, std::nan(""), std::nan("")},
