@@ -13,6 +13,14 @@ SamplingEngine::SamplingEngine(const platform::Sources& sources, const Demand* d
       m_storage(sources.storage, sources.clock), m_hidMonitor(sources.thermal),
       m_gpu(sources.gpu, sources.clock) {}
 
+namespace {
+// Made once, not every cycle.
+const QString& sensorKey() {
+    static const QString key = QString::fromLatin1(SamplingEngine::kSensorKey);
+    return key;
+}
+} // namespace
+
 void SamplingEngine::runCycle(Snapshot& s) {
     const bool slowCycle = m_cycle % kSlowCycleInterval == 0;
     s.wallSeconds = m_sources.clock->wallSeconds();
@@ -27,8 +35,7 @@ void SamplingEngine::runCycle(Snapshot& s) {
         m_storage.sampleActivity(s.storage);
     // A sensor that gives nothing this cycle leaves the last reading; one that
     // gives nonsense makes the temperature unknown.
-    if (const std::optional<double> celsius =
-            m_hidMonitor.readTemperature(QString::fromLatin1(kSensorKey)))
+    if (const std::optional<double> celsius = m_hidMonitor.readTemperature(sensorKey()))
         s.socTemperatureCelsius = celsius;
     else if (m_hidMonitor.lastReadingImplausible())
         s.socTemperatureCelsius.reset();

@@ -16,6 +16,35 @@ std::string lowered(std::string s) {
 }
 } // namespace
 
+const std::vector<std::size_t>&
+HIDMonitor::matching(const QString& key, const std::vector<platform::ThermalSensor>& sensors) {
+    const auto same = [](const platform::ThermalSensor& a, const platform::ThermalSensor& b) {
+        return a.productName == b.productName && a.handle == b.handle;
+    };
+    if (m_matched && key == m_matchedKey &&
+        std::equal(sensors.begin(), sensors.end(), m_matchedSensors.begin(), m_matchedSensors.end(),
+                   same))
+        return m_matching;
+
+    std::vector<std::string> candidates;
+    candidates.reserve(candidateKeys().size() + 1);
+    candidates.push_back(lowered(key.toStdString()));
+    for (const std::string& k : candidateKeys())
+        candidates.push_back(lowered(k));
+    m_matching.clear();
+    for (std::size_t i = 0; i < sensors.size(); ++i) {
+        const std::string name = lowered(sensors[i].productName);
+        if (std::any_of(candidates.begin(), candidates.end(), [&](const std::string& candidate) {
+                return !candidate.empty() && name.find(candidate) != std::string::npos;
+            }))
+            m_matching.push_back(i);
+    }
+    m_matchedKey = key;
+    m_matchedSensors = sensors;
+    m_matched = true;
+    return m_matching;
+}
+
 HIDMonitor::HIDMonitor(std::shared_ptr<platform::ThermalSource> source)
     : m_source(std::move(source)) {}
 
@@ -38,26 +67,15 @@ std::optional<double> HIDMonitor::readTemperature(const QString& key) {
     m_reportedMissing = false;
     m_implausible = false;
 
-    std::vector<std::string> candidates;
-    candidates.reserve(candidateKeys().size() + 1);
-    candidates.push_back(lowered(key.toStdString()));
-    for (const std::string& k : candidateKeys())
-        candidates.push_back(lowered(k));
-
-    for (const platform::ThermalSensor& sensor : *sensors) {
-        const std::string name = lowered(sensor.productName);
-        for (const std::string& candidate : candidates) {
-            if (candidate.empty() || name.find(candidate) == std::string::npos)
-                continue;
-            const std::optional<double> value = m_source->readCelsius(sensor);
-            if (!value || *value == 0.0)
-                break; // read once: the next candidate key names the same sensor
-            // A reading outside what silicon survives is a broken sensor.
-            if (plausible::within(value, plausible::kMinCelsius, plausible::kMaxCelsius))
-                return value;
-            m_implausible = true;
-            break;
-        }
+    for (const std::size_t index : matching(key, *sensors)) {
+        // Read once: a sensor that gives nothing is passed over whichever key named it.
+        const std::optional<double> value = m_source->readCelsius((*sensors)[index]);
+        if (!value || *value == 0.0)
+            continue;
+        // A reading outside what silicon survives is a broken sensor.
+        if (plausible::within(value, plausible::kMinCelsius, plausible::kMaxCelsius))
+            return value;
+        m_implausible = true;
     }
     return std::nullopt;
 }

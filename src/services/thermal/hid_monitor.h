@@ -6,6 +6,8 @@
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace pw {
 
@@ -26,7 +28,16 @@ public:
     static const std::vector<std::string>& candidateKeys();
 
 private:
+    // The sensors whose names hold a candidate key, in the platform's order;
+    // found again only when the key or the list of sensors changes.
+    const std::vector<std::size_t>& matching(const QString& key,
+                                             const std::vector<platform::ThermalSensor>& sensors);
+
     std::shared_ptr<platform::ThermalSource> m_source;
+    QString m_matchedKey;
+    std::vector<platform::ThermalSensor> m_matchedSensors;
+    std::vector<std::size_t> m_matching;
+    bool m_matched = false;
     bool m_reportedMissing = false;
     bool m_implausible = false;
 };
