@@ -86,7 +86,7 @@ NetworkTabView::NetworkTabView(const StatsModels& models, ProcessMonitor& proces
             &NetworkTabView::refreshProcesses);
     connect(&m_preferences, &Preferences::showFullProcessPathChanged, this,
             &NetworkTabView::refreshProcesses);
-    new CycleRefresh(m_stats, [this] { refresh(); }, this, {Reading::Processes});
+    new CycleRefresh(m_stats, [this] { refresh(); }, this, {Reading::Processes, Reading::Route});
     refreshProcesses();
 }
 

@@ -26,6 +26,7 @@ struct Rig {
         fake.gpu->devices = {platform::GpuDevice{}};
         fake.fans->readings = {platform::FanReading{"cpu_fan", 1200}};
         fake.connections->connections = std::vector<platform::TcpConnection>{};
+        fake.network->route = platform::DefaultRoute{"eth0", false, "192.0.2.7"};
     }
     // Enough cycles for the slow readings to come round twice.
     void cycles(int n = 2 * SamplingEngine::kSlowCycleInterval) {
@@ -35,10 +36,10 @@ struct Rig {
             QCoreApplication::processEvents(); // connection reads report back
         }
     }
-    // Reads of the costly areas: clock, connections, GPU, fans, disk activity.
+    // Reads of the costly areas: clock, connections, GPU, fans, disk activity, route.
     std::vector<int> costlyReads() const {
-        return {fake.cpu->reads, fake.connections->reads, fake.gpu->reads, fake.fans->reads,
-                fake.storage->reads};
+        return {fake.cpu->reads,  fake.connections->reads, fake.gpu->reads,
+                fake.fans->reads, fake.storage->reads,     fake.network->routeReads};
     }
 };
 
@@ -66,7 +67,7 @@ private Q_SLOTS:
         rig.demand.readOnlyWhatIsWatched();
         const int ticksBefore = rig.fake.calls();
         rig.cycles();
-        QCOMPARE(rig.costlyReads(), std::vector<int>(5, 0));
+        QCOMPARE(rig.costlyReads(), std::vector<int>(6, 0));
         // What the tray shows is still read every cycle.
         QVERIFY(rig.fake.calls() > ticksBefore);
     }
@@ -77,12 +78,16 @@ private Q_SLOTS:
         rig.cycles(1);
         QSignalSpy finished(&rig.engine.stats, &SystemStatsProvider::cycleFinished);
         {
-            DemandHold hold(rig.demand, {Reading::Gpu, Reading::CpuDetails, Reading::Fans});
+            DemandHold hold(rig.demand,
+                            {Reading::Gpu, Reading::CpuDetails, Reading::Fans, Reading::Route});
             // No cycle ran: the readings came with the hold, and views were told.
             QCOMPARE(rig.fake.gpu->reads, 1);
             QCOMPARE(rig.fake.cpu->reads, 1);
             QCOMPARE(rig.fake.fans->reads, 1);
-            QCOMPARE(finished.count(), 3);
+            QCOMPARE(rig.fake.network->routeReads, 1);
+            QCOMPARE(finished.count(), 4);
+            QCOMPARE(rig.engine.network.localIPv4Address().value_or(QString()),
+                     QStringLiteral("192.0.2.7"));
             QCOMPARE(*rig.engine.stats.snapshot().cpu.clockGHz, 2.4);
             QCOMPARE(rig.engine.fans.fans().size(), 1);
             // A second consumer of a held reading costs nothing extra.

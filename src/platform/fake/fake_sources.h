@@ -50,10 +50,14 @@ public:
     explicit FakeNetworkSource(std::shared_ptr<FakeCallCount> calls) : m_calls(std::move(calls)) {}
     std::optional<std::vector<InterfaceCounters>> counters;
     std::optional<DefaultRoute> route;
+    int routeReads = 0;
     std::optional<std::vector<InterfaceCounters>> interfaces() override {
         return ++m_calls->value, counters;
     }
-    std::optional<DefaultRoute> defaultRoute() override { return ++m_calls->value, route; }
+    std::optional<DefaultRoute> defaultRoute() override {
+        ++routeReads;
+        return ++m_calls->value, route;
+    }
 
 private:
     std::shared_ptr<FakeCallCount> m_calls;

@@ -12,12 +12,13 @@ namespace pw {
 enum class Reading {
     Processes,   // the process table and per-process details
     Connections, // the TCP tables
+    Route,       // the default route's interface and local address
     CpuDetails,  // the clock speed (per-core loads come with the totals)
     Gpu,         // GPU and NPU busy figures
     Storage,     // disk activity
     Fans,
 };
-inline constexpr int kReadingCount = 6;
+inline constexpr int kReadingCount = 7;
 
 // Who consumes which reading: open views, switched-on alerts, outputs. Until
 // `readOnlyWhatIsWatched` every reading counts as wanted, so an output that

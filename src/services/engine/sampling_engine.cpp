@@ -28,7 +28,10 @@ void SamplingEngine::runCycle(Snapshot& s) {
     m_memory.sample(s.memory);
     m_network.sampleThroughput(s.network);
     if (slowCycle) {
-        m_network.sampleDetails(s.network, wanted(Reading::Connections));
+        if (wanted(Reading::Route))
+            m_network.sampleRoute(s.network);
+        if (wanted(Reading::Connections))
+            m_network.requestConnections();
         m_storage.sampleVolume(s.storage);
     }
     if (wanted(Reading::Storage))
@@ -51,6 +54,9 @@ void SamplingEngine::sampleNow(Reading reading, Snapshot& s) {
     switch (reading) {
     case Reading::Connections:
         m_network.requestConnections();
+        break;
+    case Reading::Route:
+        m_network.sampleRoute(s.network);
         break;
     case Reading::CpuDetails:
         s.cpu.clockGHz = m_cpu.clockGHz();

@@ -70,7 +70,7 @@ void NetworkSampler::sampleThroughput(NetworkFigures& figures) {
     m_last = totals;
 }
 
-void NetworkSampler::sampleDetails(NetworkFigures& figures, bool withConnections) {
+void NetworkSampler::sampleRoute(NetworkFigures& figures) {
     const std::optional<platform::DefaultRoute> route = m_source->defaultRoute();
     // Without a default route the machine is not connected: nothing to keep.
     figures.interfaceName = route ? QString::fromStdString(route->interfaceName) : QString();
@@ -78,8 +78,6 @@ void NetworkSampler::sampleDetails(NetworkFigures& figures, bool withConnections
     figures.ipv4Address.reset();
     if (route && route->ipv4Address)
         figures.ipv4Address = QString::fromStdString(*route->ipv4Address);
-    if (withConnections)
-        requestConnections();
 }
 
 } // namespace pw

@@ -27,9 +27,9 @@ public:
     // Rates and totals; a failed read leaves `figures` as they were, and the
     // next rate covers the whole time since the last good one.
     void sampleThroughput(NetworkFigures& figures);
-    // Route and address, and (`withConnections`) asks for the connections,
-    // which the next cycles carry once they arrive.
-    void sampleDetails(NetworkFigures& figures, bool withConnections = true);
+    // The default route's interface and local address.
+    void sampleRoute(NetworkFigures& figures);
+    // The connections, which the next cycles carry once they arrive.
     void requestConnections() { m_reader.request(kConnectionCount); }
 
 private:
