@@ -224,10 +224,7 @@ private Q_SLOTS:
         QVERIFY(rig.engine->gpu.gpuName().isEmpty());
         QCOMPARE(rig.engine->gpu.gpuBusy().value_or(kUnknown), kUnknown);
         QCOMPARE(rig.store->aneUsage().value_or(kUnknown), kUnknown);
-        platform::GpuDevice gpu;
-        gpu.card = "card0";
-        gpu.driver = "amdgpu";
-        gpu.name = "amdgpu";
+        platform::GpuDevice gpu = platform::fakeGpu("card0", "amdgpu", "amdgpu");
         gpu.busyPercent = 37.0;
         gpu.vramUsedBytes = kGiB;
         gpu.vramTotalBytes = 0;

@@ -54,6 +54,16 @@ struct Rig {
         store->updateStats();
     }
 };
+
+platform::PowerSupply battery(const char* status, std::int64_t percent, std::int64_t microwatts) {
+    platform::PowerSupply supply;
+    supply.name = "BAT0";
+    supply.type = "Battery";
+    supply.status = status;
+    supply.capacity = percent;
+    supply.powerNow = microwatts;
+    return supply;
+}
 } // namespace
 
 class TestStatsStore : public QObject {
@@ -271,12 +281,7 @@ private Q_SLOTS:
 
     void batteryAndEfficiency() {
         Rig rig;
-        platform::PowerSupply bat;
-        bat.name = "BAT0";
-        bat.type = "Battery";
-        bat.status = "Discharging";
-        bat.capacity = 80;
-        bat.powerNow = 8'000'000;
+        platform::PowerSupply bat = battery("Discharging", 80, 8'000'000);
         bat.energyNow = 40'000'000;
         rig.fake.power->supplies = {bat};
         rig.store->updateStats();
@@ -296,11 +301,9 @@ private Q_SLOTS:
         Rig rig;
         rig.fake.thermal->sensorList = std::vector<platform::ThermalSensor>{{"acpitz", "a"}};
         rig.fake.thermal->readings = {{"a", 30.0}};
-        platform::PowerSupply mouse;
+        platform::PowerSupply mouse = battery("Discharging", 55, 0);
         mouse.name = "hidpp_battery_0";
-        mouse.type = "Battery";
         mouse.scope = "Device";
-        mouse.capacity = 55;
         rig.fake.power->supplies = {mouse};
         rig.store->updateStats();
         rig.cycleAt(100);
@@ -314,13 +317,7 @@ private Q_SLOTS:
         QVERIFY(!rig.store->eClusterUsage());
         QVERIFY(!rig.store->aneUsage());
         // A battery on AC power draws 0 W: still no ratio to give.
-        platform::PowerSupply bat;
-        bat.name = "BAT0";
-        bat.type = "Battery";
-        bat.status = "Full";
-        bat.capacity = 100;
-        bat.powerNow = 0;
-        rig.fake.power->supplies = {bat};
+        rig.fake.power->supplies = {battery("Full", 100, 0)};
         rig.cycleAt(50);
         QCOMPARE(rig.store->batteryPercentage().value_or(-1), 100);
         QCOMPARE(rig.store->batteryIsCharging(), std::optional(false));

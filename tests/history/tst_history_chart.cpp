@@ -8,7 +8,6 @@
 #include "ui/segmented_button.h"
 #include "ui/settings_pages.h"
 
-#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -26,13 +25,6 @@ HistorySeries series(std::initializer_list<std::pair<double, double>> points, do
     for (auto [t, v] : points)
         s.points.push_back({t, static_cast<qint64>(t / width), v, v, v});
     return s;
-}
-
-QStringList labelTexts(QWidget* page) {
-    QStringList texts;
-    for (QLabel* label : page->findChildren<QLabel*>())
-        texts << label->text();
-    return texts;
 }
 
 // A store with two stretches of a minute each, ten minutes apart, ending now.
@@ -71,7 +63,7 @@ private Q_SLOTS:
         QCOMPARE(stretches[2].size(), 1); // a lone point still shows
     }
 
-    void pageKeepsItsTextsAndChartsTheStore() {
+    void pageChartsTheStore() {
         StoreRig rig;
         HistoryService history(rig.store(), [&rig] { return rig.now; });
         QStringList revealed;
@@ -85,14 +77,8 @@ private Q_SLOTS:
         page->show();
         QVERIFY(loaded.wait(10000));
 
-        const QStringList texts = labelTexts(page.get());
-        for (const char* text :
-             {"System History", "Export your system performance data for analysis.",
-              "Historical logs are kept for 24 hours."})
-            QVERIFY2(texts.contains(QLatin1String(text)), text);
-        auto* report = page->findChild<QPushButton*>(QStringLiteral("exportCsvButton"));
-        QCOMPARE(report->text(), QStringLiteral("Export CSV Report"));
-        QTest::mouseClick(report, Qt::LeftButton);
+        QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("exportCsvButton")),
+                          Qt::LeftButton);
         QVERIFY(reported);
 
         // The hour at full rate: two stretches with the sleep between.

@@ -107,20 +107,6 @@ private Q_SLOTS:
         QFETCH(Status, status);
         QCOMPARE(parse(bytes), status);
     }
-
-    void writesResponses() {
-        HttpResponse r = errorResponse(405);
-        r.allow = "GET, HEAD";
-        QCOMPARE(serializeResponse(r, false, ConnectionHeader::None),
-                 QByteArray("HTTP/1.1 405 Method Not Allowed\r\nContent-Type: text/plain; "
-                            "charset=utf-8\r\nContent-Length: 19\r\nAllow: GET, HEAD\r\n\r\n"
-                            "Method Not Allowed\n"));
-        const QByteArray head =
-            serializeResponse({200, "text/plain", "abc", {}}, true, ConnectionHeader::Close);
-        QVERIFY(head.contains("Content-Length: 3\r\n"));
-        QVERIFY(head.contains("Connection: close\r\n"));
-        QVERIFY(head.endsWith("\r\n\r\n"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestHttpRequestParser)

@@ -48,6 +48,12 @@ inline bool writeFile(const QString& path, const QByteArray& content) {
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) >= 0;
 }
 
+// A script at `path` its owner may run, as an installed program.
+inline bool writeExecutable(const QString& path) {
+    return writeFile(path, "#!/bin/sh\n") &&
+           QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 // Puts an empty folder where a file was: it opens, but never reads.
 inline bool replaceWithDirectory(const QString& path) {
     QFile::remove(path);

@@ -175,8 +175,6 @@ private Q_SLOTS:
         QVERIFY(near(CpuOn(fixturePath("amd-desktop")).source.clockMHz(), 3900.0));
         // No cpufreq: the cpuinfo mean.
         QVERIFY(near(CpuOn(fixturePath("bare-vm")).source.clockMHz(), 2394.456));
-        // big.LITTLE: each policy weighs as many CPUs as it drives.
-        QVERIFY(near(CpuOn(fixturePath("arm-biglittle")).source.clockMHz(), 1716.0));
     }
 
     void clockFollowsPoliciesAtTheRescan() {
@@ -185,6 +183,7 @@ private Q_SLOTS:
         QVERIFY(!root.isEmpty());
         const QString cpufreq = root + "/sys/devices/system/cpu/cpufreq/";
         CpuOn cpu(root.toStdString());
+        // big.LITTLE: each policy weighs as many CPUs as it drives.
         QVERIFY(near(cpu.source.clockMHz(), 1716.0));
 
         // Three of the big cores went offline: seen once the policies are rescanned.

@@ -6,15 +6,6 @@
 
 using namespace pw::platform;
 
-namespace {
-
-bool writeExecutable(const QString& path) {
-    return writeFile(path, "#!/bin/sh\n") &&
-           QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
-} // namespace
-
 class TestDesktopEntries : public QObject {
     Q_OBJECT
 

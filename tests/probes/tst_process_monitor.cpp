@@ -279,10 +279,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString bin = dir.filePath(QStringLiteral("bin"));
         const QString apps = dir.filePath(QStringLiteral("share/applications"));
-        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(apps));
         const QString program = bin + QStringLiteral("/editor");
-        QVERIFY(writeFile(program, "#!/bin/sh\n"));
-        QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(writeExecutable(program));
         const QString iconFile = dir.filePath(QStringLiteral("editor.png"));
         QImage image(16, 16, QImage::Format_ARGB32);
         image.fill(Qt::red);

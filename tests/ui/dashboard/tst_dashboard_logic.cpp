@@ -20,11 +20,9 @@ private Q_SLOTS:
             titles << item.title;
         QCOMPARE(titles, QStringList({"Settings", "Alerts", "Cloud", "Sensors", "Memory", "Disk",
                                       "Fans", "Power", "History", "Network", "GPU"}));
-        QCOMPARE(sidebarItems()[sidebarIndexOf("Sensors")].symbol, QStringLiteral("cpu"));
-        QCOMPARE(sidebarItems()[sidebarIndexOf("History")].symbol, QStringLiteral("clock.fill"));
+        QCOMPARE(sidebarIndexOf("History"), 8);
         QCOMPARE(sidebarIndexOf("sensors"), -1); // titles match exactly
         QCOMPARE(sidebarIndexOf(QString()), -1);
-        QCOMPARE(defaultDashboardPage(), QStringLiteral("Sensors"));
     }
     void pageTexts() {
         const QString dash = QString::fromUtf8("\u2014");
@@ -34,10 +32,7 @@ private Q_SLOTS:
         QCOMPARE(memoryUsageText(memory), QStringLiteral("12.1 GB / 15 GB"));
         QCOMPARE(socBadgeText(52.9), QString::fromUtf8("SOC\n52\u00B0"));
         QCOMPARE(socBadgeText(std::nullopt), QStringLiteral("SOC\n") + dash);
-        QCOMPARE(batteryStateLabel(pw::BatteryState::Charging), QStringLiteral("Charging"));
-        QCOMPARE(batteryStateLabel(pw::BatteryState::Discharging), QStringLiteral("Discharging"));
-        QCOMPARE(batteryStateLabel(pw::BatteryState::Full), QStringLiteral("Charged"));
-        QCOMPARE(batteryStateLabel(pw::BatteryState::NotCharging), QStringLiteral("Not charging"));
+        // The states' words: tst_battery_info.
         QCOMPARE(batteryStateLabel(std::nullopt), dash); // no battery
     }
     void diskAndFanTexts() {
@@ -76,7 +71,6 @@ private Q_SLOTS:
         QVERIFY(memoryPressureIsHigh(70.1));
         QVERIFY(!memoryPressureIsHigh(70.0));
         QCOMPARE(memoryPressureColor(70.1), pw::systemColor::red());
-        QCOMPARE(memoryPressureColor(70.0), pw::systemColor::green());
         QCOMPARE(memoryPressureColor(std::nan("")), pw::systemColor::green());
         QCOMPARE(barFillWidth(200.0, 0.0), 0.0);
         QCOMPARE(barFillWidth(200.0, 45.0), 90.0);

@@ -1,3 +1,4 @@
+#include "platform/fixture_tree.h"
 #include "ui/ui_test_support.h"
 
 #include "services/engine/sampling_engine.h"
@@ -64,7 +65,6 @@ private Q_SLOTS:
     void tabButtonsSelectTheirViews() {
         ModelFixture f;
         PopoverView popover(f.models(), *f.monitor, *f.ping, f.themeManager, *f.preferences);
-        QCOMPARE(popover.size(), QSize(320, 620));
         QCOMPARE(popover.minimumSize(), popover.maximumSize());
 
         // A fresh popup opens on the CPU tab with the waveform button lit.
@@ -112,11 +112,9 @@ private Q_SLOTS:
 
         QSignalSpy requests(&DashboardRequests::instance(),
                             &DashboardRequests::openDashboardRequested);
-        QCOMPARE(popover.gearButton()->toolTip(), QStringLiteral("Settings"));
         QTest::mouseClick(popover.gearButton(), Qt::LeftButton);
         QCOMPARE(requests.count(), 1);
         QCOMPARE(requests.at(0).at(0).value<std::optional<QString>>(), QStringLiteral("Settings"));
-        QCOMPARE(popover.tray()->dashboardButton()->toolTip(), QStringLiteral("Open Dashboard"));
         QTest::mouseClick(popover.tray()->dashboardButton(), Qt::LeftButton);
         QCOMPARE(requests.count(), 2);
         QVERIFY(!requests.at(1).at(0).value<std::optional<QString>>().has_value());
@@ -139,11 +137,8 @@ private Q_SLOTS:
         ModelFixture f;
         CPUTabView tab(f.models(), *f.monitor, *f.preferences);
         QVERIFY(tab.processes()->visibleRows().isEmpty());
-        for (GaugeRing* gauge : tab.gpuStrip()->gauges()) // no GPU
-            QCOMPARE(gauge->fraction(), 0.0);
         f.cycle(0.0);
-        QCOMPARE(tab.gpuStrip()->headerText(), QStringLiteral("No GPU"));
-        QVERIFY(!tab.gpuStrip()->gaugesShown());
+        QVERIFY(!tab.gpuStrip()->gaugesShown()); // no GPU (its texts: tst_live_figures)
 
         f.cycle(50.0);
         QCOMPARE(tab.sparkline()->data().last(), 50.0);
@@ -172,7 +167,6 @@ private Q_SLOTS:
         QVERIFY(tab.gpuStrip()->headerText().startsWith(QStringLiteral("Display ")));
         QVERIFY(!tab.gpuStrip()->headerText().contains(QStringLiteral("FPS")));
         QCOMPARE(gauges[0]->fraction(), 0.11);
-        QCOMPARE(gauges[1]->fraction(), 0.0);
         QCOMPARE(gauges[2]->fraction(), 1.0);
 
         f.publishProcesses(kThree);
@@ -191,11 +185,6 @@ private Q_SLOTS:
         MemoryTabView tab(f.models(), *f.monitor, *f.preferences);
         QCOMPARE(tab.memoryRing()->title(), QStringLiteral("0%"));
         QVERIFY(tab.processes()->visibleRows().isEmpty());
-
-        // No total yet: the used figure itself times 100.
-        f.setMemory(0.0, 0.5, 0.0, 0.0, 0.0);
-        f.cycle(10.0);
-        QCOMPARE(tab.memoryRing()->title(), QStringLiteral("50%"));
 
         // No swap at all says so rather than a share of an invented total.
         f.setMemory(4.0, 2.0, 2.0, 16.0, 0.0, 0.0);
@@ -271,8 +260,6 @@ private Q_SLOTS:
         QCOMPARE(diskRows[0]->firstFigure(), dash); // one sample: no rate yet
         QCOMPARE(netRows[0]->firstFigure(), dash);
         QCOMPARE(netRows[0]->secondFigure(), dash);
-        QVERIFY(DiskTabView::figureColumnWidth() >= 30);
-        QCOMPARE(disk.peaksCaptionText(), QStringLiteral("peaks, last 60 s"));
 
         f.publishProcesses({});
         QVERIFY(network.processes()->visibleRows().isEmpty());
@@ -284,15 +271,18 @@ private Q_SLOTS:
         pw::ProcessInfoData process;
         ProcessTrafficRow row(DiskTabView::figureColumnWidth());
         row.resize(320, row.sizeHint().height());
-        const std::pair<double, double> rates[] = {
-            {9999.0 * kMiB, 9999.0 * kKiB},   // "9999M", "9999K"
-            {1.0 * kMiB, 1124.0 * kKiB},      // "1M", "1124K"
-            {10000.0 * kMiB, 10000.0 * kKiB}, // the next unit up: "10G", "10M"
+        // The widest of each unit, and the next unit up.
+        const std::tuple<double, double, const char*, const char*> rates[] = {
+            {9999.0 * kMiB, 9999.0 * kKiB, "9999M", "9999K"},
+            {1.0 * kMiB, 1124.0 * kKiB, "1M", "1124K"},
+            {10000.0 * kMiB, 10000.0 * kKiB, "10G", "10M"},
         };
-        for (const auto& [read, write] : rates) {
+        for (const auto& [read, write, first, second] : rates) {
             process.storageReadRate = read;
             process.storageWriteRate = write;
             const TrafficFigures figures = diskProcessFigures(process);
+            QCOMPARE(figures.first, QLatin1String(first));
+            QCOMPARE(figures.second, QLatin1String(second));
             row.setFigures(figures.first, figures.second);
             for (const QLabel* label : {row.firstFigureLabel(), row.secondFigureLabel()}) {
                 QVERIFY(label->text().size() <= 5);
@@ -301,12 +291,6 @@ private Q_SLOTS:
                          qPrintable(label->text()));
             }
         }
-        process.storageReadRate = 9999.0 * kMiB;
-        process.storageWriteRate = 1124.0 * kKiB;
-        QCOMPARE(diskProcessFigures(process).first, QStringLiteral("9999M"));
-        QCOMPARE(diskProcessFigures(process).second, QStringLiteral("1124K"));
-        process.storageReadRate = 10000.0 * kMiB;
-        QCOMPARE(diskProcessFigures(process).first, QStringLiteral("10G"));
     }
 
     void preferenceReachesEveryHolder() {
@@ -333,11 +317,6 @@ private Q_SLOTS:
         QCOMPARE(cpu->processes()->visibleRows()[0]->name(), QStringLiteral("firefox"));
         QCOMPARE(popover.listButton()->property("symbol").toString(),
                  QStringLiteral("list.bullet.rectangle.portrait"));
-
-        // And it survives a relaunch: a second store on the same file reads it back.
-        f.preferences->setShowFullProcessPath(true);
-        pw::Preferences reread(f.settingsDir.filePath(QStringLiteral("prefs.ini")));
-        QVERIFY(reread.showFullProcessPath());
     }
 
     void trayLaunchers() {
@@ -371,18 +350,11 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString bin = dir.filePath(QStringLiteral("bin"));
         const QString apps = dir.filePath(QStringLiteral("applications"));
-        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(apps));
         const QString program = bin + QStringLiteral("/editor");
-        QFile script(program);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\n");
-        script.close();
-        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(writeExecutable(program));
         const QString desktopFile = apps + QStringLiteral("/editor.desktop");
-        QFile entry(desktopFile);
-        QVERIFY(entry.open(QIODevice::WriteOnly));
-        entry.write("[Desktop Entry]\nType=Application\nName=Editor\nExec=editor %F\n");
-        entry.close();
+        QVERIFY(writeFile(desktopFile,
+                          "[Desktop Entry]\nType=Application\nName=Editor\nExec=editor %F\n"));
 
         ModelFixture f({}, std::make_shared<pw::ApplicationCatalog>([=] {
                            return pw::platform::DesktopEntryIndex::scan({apps}, {bin});

@@ -82,17 +82,11 @@ private Q_SLOTS:
         memory.appGB = 4.0;
         memory.wiredGB = 2.0;
         memory.compressedGB = 1.0;
-        const auto legend = memoryLegend(memory);
-        QCOMPARE(legend.size(), 4);
-        const QStringList labels = {"App", "Wired", "Compressed", "Free"};
-        const QStringList values = {"4.0 GB", "2.0 GB", "1.0 GB", "9.0 GB"};
-        const QList<QColor> colors = {systemColor::blue(), systemColor::pink(),
-                                      systemColor::yellow(), systemColor::gray()};
-        for (int i = 0; i < 4; ++i) {
-            QCOMPARE(legend[i].label, labels[i]);
-            QCOMPARE(legend[i].value, values[i]);
-            QCOMPARE(legend[i].color, colors[i]);
-        }
+        QStringList legend;
+        for (const auto& item : memoryLegend(memory))
+            legend << item.label + ' ' + item.value;
+        QCOMPARE(legend,
+                 QStringList({"App 4.0 GB", "Wired 2.0 GB", "Compressed 1.0 GB", "Free 9.0 GB"}));
         // Free is not clamped: more used than total shows as negative.
         memory.usedGB = 9.5;
         memory.totalGB = 8.0;
@@ -217,7 +211,6 @@ private Q_SLOTS:
         pw::ThemeManager manager;
         QSignalSpy changed(&manager, &pw::ThemeManager::currentThemeChanged);
         QCOMPARE(manager.currentTheme(), pw::AppTheme::standard);
-        QCOMPARE(pw::theme::accentColor(pw::AppTheme::standard), systemColor::blue());
         manager.setCurrentTheme(pw::AppTheme::standard);
         QCOMPARE(changed.count(), 0); // the theme in force: no redraw
         QCOMPARE(pw::theme::fromRawValue(QStringLiteral("Ink")), pw::AppTheme::ink);
