@@ -162,6 +162,9 @@ for page in Sensors Memory Power Network Settings Alerts History Disk Fans; do
     done
     [ -n "$id" ] && [ "$id" != "$previous" ] || { echo "no new dashboard for $page" >&2; exit 1; }
     previous=$id
+    # Connections are read on their own thread and come with the next cycle,
+    # up to a second after the page shows.
+    [ "$page" = Network ] && sleep 1.2
     shot "$id" "dashboard-$(echo "$page" | tr '[:upper:]' '[:lower:]').png"
 done
 
