@@ -55,15 +55,7 @@ struct Rig {
     }
 };
 
-platform::PowerSupply battery(const char* status, std::int64_t percent, std::int64_t microwatts) {
-    platform::PowerSupply supply;
-    supply.name = "BAT0";
-    supply.type = "Battery";
-    supply.status = status;
-    supply.capacity = percent;
-    supply.powerNow = microwatts;
-    return supply;
-}
+using platform::fakeBattery;
 } // namespace
 
 class TestStatsStore : public QObject {
@@ -281,7 +273,7 @@ private Q_SLOTS:
 
     void batteryAndEfficiency() {
         Rig rig;
-        platform::PowerSupply bat = battery("Discharging", 80, 8'000'000);
+        platform::PowerSupply bat = fakeBattery("Discharging", 80, 8'000'000);
         bat.energyNow = 40'000'000;
         rig.fake.power->supplies = {bat};
         rig.store->updateStats();
@@ -301,7 +293,7 @@ private Q_SLOTS:
         Rig rig;
         rig.fake.thermal->sensorList = std::vector<platform::ThermalSensor>{{"acpitz", "a"}};
         rig.fake.thermal->readings = {{"a", 30.0}};
-        platform::PowerSupply mouse = battery("Discharging", 55, 0);
+        platform::PowerSupply mouse = fakeBattery("Discharging", 55, 0);
         mouse.name = "hidpp_battery_0";
         mouse.scope = "Device";
         rig.fake.power->supplies = {mouse};
@@ -317,7 +309,7 @@ private Q_SLOTS:
         QVERIFY(!rig.store->eClusterUsage());
         QVERIFY(!rig.store->aneUsage());
         // A battery on AC power draws 0 W: still no ratio to give.
-        rig.fake.power->supplies = {battery("Full", 100, 0)};
+        rig.fake.power->supplies = {fakeBattery("Full", 100, 0)};
         rig.cycleAt(50);
         QCOMPARE(rig.store->batteryPercentage().value_or(-1), 100);
         QCOMPARE(rig.store->batteryIsCharging(), std::optional(false));

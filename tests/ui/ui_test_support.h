@@ -22,23 +22,11 @@ namespace pw::test {
 
 using Machine = std::function<void(platform::FakeSources&)>;
 
-// The machine's own battery, at `percent` and drawing `microwatts`.
-inline platform::PowerSupply battery(const std::string& status, std::int64_t percent,
-                                     std::int64_t microwatts) {
-    platform::PowerSupply supply;
-    supply.name = "BAT0";
-    supply.type = "Battery";
-    supply.status = status;
-    supply.capacity = percent;
-    supply.powerNow = microwatts;
-    return supply;
-}
-
 // A laptop with everything a view can show: a charging battery drawing
 // 12.5 W, a package sensor, two performance and two efficiency cores, and a
 // discrete GPU that reports its power.
 inline void laptop(platform::FakeSources& fake) {
-    fake.power->supplies = {battery("Charging", 80, 12'500'000)};
+    fake.power->supplies = {platform::fakeBattery("Charging", 80, 12'500'000)};
     fake.thermal->sensorList =
         std::vector<platform::ThermalSensor>{{"coretemp Package id 0", "die"}};
     fake.cpu->topology = {2, 2, std::vector<int>{2, 3}};

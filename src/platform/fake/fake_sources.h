@@ -4,8 +4,10 @@
 #include "platform/sources.h"
 
 #include <atomic>
+#include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace pw::platform {
@@ -81,6 +83,19 @@ public:
 private:
     std::shared_ptr<FakeCallCount> m_calls;
 };
+
+// The machine's own battery as a test writes it, at `percent` and drawing
+// `microwatts`.
+inline PowerSupply fakeBattery(const std::string& status, std::int64_t percent,
+                               std::int64_t microwatts) {
+    PowerSupply supply;
+    supply.name = "BAT0";
+    supply.type = "Battery";
+    supply.status = status;
+    supply.capacity = percent;
+    supply.powerNow = microwatts;
+    return supply;
+}
 
 class FakePowerSource : public PowerSource {
 public:

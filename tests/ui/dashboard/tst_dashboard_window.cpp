@@ -221,7 +221,7 @@ private Q_SLOTS:
 
         // A page opened later starts from the current figures (the Power page's
         // texts themselves: tst_live_figures).
-        f.fake.power->supplies = {test::battery("Discharging", 64, 7'250'000)};
+        f.fake.power->supplies = {platform::fakeBattery("Discharging", 64, 7'250'000)};
         f.stats.updateStats();
         window->settingsView()->setSelectedSidebarItem(QStringLiteral("Power"));
         QCOMPARE(child<QLabel>(window.get(), "batteryPercentText")->text(), QStringLiteral("64%"));
